@@ -1,0 +1,34 @@
+// include/textures.h -- the texture tables, the size query, the textured-quad
+// drawer and the background.
+#pragma once
+
+extern int NUM_TEX;
+extern unsigned int doodad_tex[];   // num_tex_slots entries
+extern int NUM_DTEX;
+
+void load_textures(void);
+void free_textures(void);
+void load_doodad_textures(void);
+void free_doodad_textures(void);
+int GET_num_dadtex(void);
+unsigned int GET_doodad_tex(int i);
+int get_num_textures(void);
+// Binds tex and writes its level-0 size in texels. Headless, it reports the
+// size recorded by make_headless_texture (0 x 0 for an unknown id).
+void get_tex_size(unsigned int tex, double *w, double *h);
+// A fake texture id with a recorded size, for running without a GL context.
+unsigned int make_headless_texture(int w, int h);
+// Draws a textured quad; corners are rotated by ang about (x1 + px, y1 + py).
+// flip 0 plain, 1 mirrored along s, anything else draws nothing.
+void tmap(double x1, double y1, double x2, double y2, double x3, double y3,
+          double x4, double y4, unsigned int tex, double px, double py, double ang, int flip);
+void draw_bg(void);
+
+// Shared by every picture-datafile loader (terrain, doodads, start screen).
+struct DATAFILE;
+// Objects of a datafile that become textures: all but the last (the packer's
+// information object), at most capacity.
+int usable_objects(const DATAFILE *dat, int capacity);
+// A masked texture of a picture object (a fake id when headless). An object
+// that is not a picture gets id 0 and a line on stderr naming file and index.
+unsigned int texture_from_object(const DATAFILE *obj, const char *file, int index);

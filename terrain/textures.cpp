@@ -1,0 +1,213 @@
+// terrain/textures.cpp -- the terrain and doodad texture tables, the size
+// query, the textured-quad drawer and the scrolling background.
+// Without a GL context (headless) a texture is a fake id whose size is kept
+// in a small table here, so that code sizing sprites by their texture runs in
+// tests exactly as it does on screen.
+#include <cstdio>
+#include <cstdlib>
+#include "hillhopper.h"
+#include "game.h"
+#include "geometry.h"
+#include "slots.h"
+#include "textures.h"
+#include "world.h"
+#include <alleggl.h>
+
+int NUM_TEX = 0;
+unsigned int doodad_tex[num_tex_slots];
+int NUM_DTEX = 0;
+
+static const char *const terrain_datafile = "ttex01.dat";
+static const char *const doodad_datafile = "doodads01.dat";
+
+// ---- headless textures -------------------------------------------------
+
+// Fake ids count from 1 so that 0 still reads as "no texture". A run makes a
+// few hundred at most; when the table is full the id is 0 (size 0 x 0).
+static const int num_headless_texs = 8192;
+static int headless_w[num_headless_texs + 1];
+static int headless_h[num_headless_texs + 1];
+static int headless_count = 0;
+
+unsigned int make_headless_texture(int w, int h)
+{
+    if (headless_count >= num_headless_texs) return 0;
+    headless_count++;
+    headless_w[headless_count] = w;
+    headless_h[headless_count] = h;
+    return (unsigned int)headless_count;
+}
+
+void get_tex_size(unsigned int tex, double *w, double *h)
+{
+    if (headless) {
+        int known = tex >= 1 && tex <= (unsigned int)headless_count;
+        *w = known ? headless_w[tex] : 0;
+        *h = known ? headless_h[tex] : 0;
+        return;
+    }
+    GLfloat tw = 0, th = 0;
+    glBindTexture(GL_TEXTURE_2D, tex);
+    glGetTexLevelParameterfv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &tw);
+    glGetTexLevelParameterfv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &th);
+    *w = tw;
+    *h = th;
+}
+
+// ---- loading -------------------------------------------------------------
+
+// The datafile's objects up to its end marker; the loaders use all but the
+// last one (the information object the packer appends).
+static int count_objects(const DATAFILE *dat)
+{
+    int n = 0;
+    while (dat[n].type != DAT_END) n++;
+    return n;
+}
+
+// How many objects of a datafile become textures: all but the last, and never
+// more than the table holds.
+int usable_objects(const DATAFILE *dat, int capacity)
+{
+    int n = count_objects(dat) - 1;
+    if (n < 0) n = 0;
+    if (n > capacity) n = capacity;
+    return n;
+}
+
+// One datafile object as a masked texture. An object that is not a picture
+// gets no texture (id 0) and a line on stderr, so the slots after it keep
+// their numbers.
+unsigned int texture_from_object(const DATAFILE *obj, const char *file, int index)
+{
+    if (obj->type != DAT_BITMAP) {
+        fprintf(stderr, "hillhopper: %s object %d is not a picture; slot left empty\n",
+                file, index);
+        return 0;
+    }
+    BITMAP *bmp = (BITMAP *)obj->dat;
+    if (headless) return make_headless_texture(bmp->w, bmp->h);
+    allegro_gl_use_alpha_channel(FALSE);
+    return allegro_gl_make_masked_texture(bmp);
+}
+
+// Loads a picture datafile; on failure shows its message in text mode and ends
+// the program: the screen is gone and no frame could be drawn.
+static DATAFILE *load_picture_datafile(const char *file)
+{
+    if (headless) set_color_conversion(COLORCONV_NONE);
+    DATAFILE *dat = load_datafile(file);
+    if (dat) return dat;
+    if (!headless) set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
+    allegro_message("Unable to load %s!\n", file);
+    exit(0);
+}
+
+static int fill_table(unsigned int *table, const char *file)
+{
+    DATAFILE *dat = load_picture_datafile(file);
+    int n = usable_objects(dat, num_tex_slots);
+    if (!headless) glColor4f(1, 1, 1, 1);
+    for (int i = 0; i < n; i++) table[i] = texture_from_object(&dat[i], file, i);
+    unload_datafile(dat);
+    return n;
+}
+
+void load_textures(void)
+{
+    NUM_TEX = fill_table(terrain_tex, terrain_datafile);
+    load_doodad_textures();
+}
+
+void load_doodad_textures(void)
+{
+    NUM_DTEX = fill_table(doodad_tex, doodad_datafile);
+}
+
+static void delete_textures(unsigned int *table, int n)
+{
+    if (headless) return;
+    for (int i = 0; i < n; i++)
+        if (table[i]) glDeleteTextures(1, &table[i]);
+}
+
+void free_textures(void)
+{
+    delete_textures(terrain_tex, NUM_TEX);
+    NUM_TEX = 0;
+    free_doodad_textures();
+}
+
+void free_doodad_textures(void)
+{
+    delete_textures(doodad_tex, NUM_DTEX);
+    NUM_DTEX = 0;
+}
+
+int GET_num_dadtex(void) { return NUM_DTEX; }
+
+unsigned int GET_doodad_tex(int i)
+{
+    if (i < 0 || i >= num_tex_slots) return 0;
+    return doodad_tex[i];
+}
+
+int get_num_textures(void) { return NUM_TEX; }
+
+// ---- drawing ---------------------------------------------------------------
+
+// Texture coordinates stay 0.01 inside the picture so that linear filtering
+// does not pull in the texels of the opposite edge.
+static const double tex_lo = 0.01;
+static const double tex_hi = 0.99;
+
+void tmap(double x1, double y1, double x2, double y2, double x3, double y3,
+          double x4, double y4, unsigned int tex, double px, double py, double ang, int flip)
+{
+    if (headless || (flip != 0 && flip != 1)) return;
+    double cx = x1 + px, cy = y1 + py;
+    rot_point(x1, y1, cx, cy, ang, &x1, &y1);
+    rot_point(x2, y2, cx, cy, ang, &x2, &y2);
+    rot_point(x3, y3, cx, cy, ang, &x3, &y3);
+    rot_point(x4, y4, cx, cy, ang, &x4, &y4);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, tex);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    double s_left = flip ? tex_hi : tex_lo;
+    double s_right = flip ? tex_lo : tex_hi;
+    glBegin(GL_QUADS);
+    glTexCoord2d(s_left, tex_hi);  glVertex2d(x1, y1);
+    glTexCoord2d(s_left, tex_lo);  glVertex2d(x2, y2);
+    glTexCoord2d(s_right, tex_lo); glVertex2d(x3, y3);
+    glTexCoord2d(s_right, tex_hi); glVertex2d(x4, y4);
+    glEnd();
+}
+
+// The background moves against the camera: one texture width per 320 world
+// units across and one height per 160 up, so it drifts 4 and 6 overlay pixels
+// per world unit while the terrain moves 160. Half the texture fills the screen.
+static const double bg_units_per_s = 320.0;
+static const double bg_units_per_t = 160.0;
+static const double bg_half = 0.5;
+
+void draw_bg(void)
+{
+    if (headless) return;
+    glLoadIdentity();
+    glTranslatef(0, 0, -1);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, terrain_tex[TEX_BACKGROUND]);
+    glColor4f(1, 1, 1, 1);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    double s0 = (80 - scr_px) / bg_units_per_s;
+    double t0 = (40 + scr_py) / bg_units_per_t;
+    glBegin(GL_QUADS);
+    glTexCoord2d(s0, t0);                      glVertex2d(SX(overlay_w), SY(overlay_h));
+    glTexCoord2d(s0, t0 + bg_half);            glVertex2d(SX(overlay_w), SY(0));
+    glTexCoord2d(s0 + bg_half, t0 + bg_half);  glVertex2d(SX(0), SY(0));
+    glTexCoord2d(s0 + bg_half, t0);            glVertex2d(SX(0), SY(overlay_h));
+    glEnd();
+}
