@@ -1,0 +1,25 @@
+# The two commands of the README: `make run` and `make test`. Both set up what
+# is missing first, then build.
+BUILD ?= build
+JOBS ?= 2
+
+.PHONY: setup build run test edit clean
+
+setup:
+	@sh tools/setup.sh
+
+build: setup
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo > $(BUILD).configure.log 2>&1 || (cat $(BUILD).configure.log; exit 1)
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	cd $(BUILD)/game && ./hillhopper
+
+edit: build
+	cd $(BUILD)/game && ./hillhopper-edit
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD) $(BUILD).configure.log

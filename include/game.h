@@ -1,0 +1,37 @@
+// include/game.h -- start-up, the frame loop and its pacing.
+// One pass of run_frame is one game tick; pacing is separate so that tests and
+// tools can run frames back to back through the real loop.
+#pragma once
+
+// What the frame asks the loop to do next.
+enum frame_result {
+    FRAME_NEXT = 0,                 // carry on with the next frame
+    FRAME_LEVEL_START = 1,          // set up current_level and carry on
+    FRAME_QUIT = 2                  // the program ends
+};
+
+extern int quit_flag;               // last answer of the start screen
+extern int editor_enabled;          // the editor build turns this on; never the shipped game
+// Headless: no window and no GL context. Drawing calls do nothing, textures
+// are fake ids with recorded sizes, wfk returns at once.
+extern int headless;
+extern int pacing_enabled;           // 0: frames run back to back (tests, tools)
+extern volatile int close_requested; // the window's close button was pressed
+
+void the_timer(void);
+// Services and GL set-up; returns 0 on success. On failure it has shown the
+// start-up message and the caller ends the program with status 0.
+int main_init(void);
+void setup_gl_state(void);          // the fixed OpenGL state of the game
+// Opens the 800 x 600 OpenGL mode, full screen or windowed; 0 on success.
+int open_gl_mode(int fullscreen);
+int game_main(void);                // the whole program after main_init
+void level_start(void);             // load_level(current_level), edit_mode = 0
+frame_result run_frame(void);       // the 16 steps of one frame, without the pacing wait
+void pace_frame(void);              // wait for 25 timer ticks, reset, count the frame
+void shut_down(void);               // free textures and tables
+
+// The player-control block, split so that tests can read the rules.
+float ground_acceleration(double power);
+void player_controls(void);
+void electric_boost(void);

@@ -1,0 +1,11 @@
+// include/joints.h -- joints: straight terrain edges with neighbour links.
+#pragma once
+#include "structs.h"
+
+// Creates a joint in the lowest free slot, then relinks every joint.
+// Does not file it in the region grid: call update_region_jnts.
+void new_jnt(int tvn1, int tvn2, int type);
+void delete_jnt(int n);             // frees, relinks, refiles joints
+void update_adj_jnts(void);         // recomputes njnt of every joint in use
+void get_jnt_vect(int n, vect_struct *v);   // tv[tvn[1]] - tv[tvn[0]]; (0,0) for -1
+void update_region_jnts(void);

@@ -1,0 +1,431 @@
+// shell/game.cpp -- the frame loop: one pass is one game tick. Input is
+// latched, the player's controls change velocities, the world is drawn as it
+// stood before this tick's physics, then the physics steps and the overlays,
+// time-out, level-complete and controls screens run.
+#include <cmath>
+#include <cstdlib>
+#include <allegro.h>
+#include <alleggl.h>
+#include "hillhopper.h"
+#include "game.h"
+#include "std_gfuncs.h"
+#include "world.h"
+#include "camera.h"
+#include "geometry.h"
+#include "zmem.h"
+#include "slots.h"
+#include "textures.h"
+#include "sound.h"
+#include "terrain_file.h"
+#include "polys.h"
+#include "borders.h"
+#include "bodies.h"
+#include "waypoints.h"
+#include "bonusnparticle.h"
+#include "bees.h"
+#include "doodads.h"
+#include "barsnstuff.h"
+#include "startscr.h"
+#include "editor.h"
+
+int quit_flag = 0;
+int editor_enabled = 0;
+
+const int frame_ticks = 25;                 // 1 ms ticks per frame: 40 frames a second
+const double time_per_frame = 0.03;         // clock units the time left loses per frame
+const int timeout_steps = 25;               // frames of the time-out slide-in
+const int level_done_frames = 100;          // frames of the level-complete fade
+const int landing_help_frames = 30;
+const int spin_damp_frames = 10;
+const int boost_frames = 200;
+const double jump_lift = 0.0625;            // the body leaves from this far above its path
+const double boost_air_kick = 0.16;
+const double boost_ground_kick = 0.2;
+
+// Editor build only: F5 cycles the edit modes, F6 starts the next level
+// (levels 0..3 in turn) so that every level can be reached and edited.
+const int editor_levels = 4;
+
+static int countdown(int slot)
+{
+    if (j[slot] > 0) j[slot]--;
+    else j[slot] = 0;
+    return j[slot];
+}
+
+static int on_joint(void)
+{
+    return body[0].jntn != -1;
+}
+
+float ground_acceleration(double power)
+{
+    float a = 0.00285 + 0.00285 * power / 100 / 2;
+    if (power > 10) a = a * 1.4;
+    if (power < 10) a = a * 0.8;
+    return a;
+}
+
+// Dust kicked up behind the running player, every third frame.
+static void running_dust(double ex, double ey, double dir)
+{
+    const body_struct &p = body[0];
+    if (j[J_FRAME] % 3 == 0)
+        new_particle(ex, ey, dir * p.vdir.x / 10, dir * p.vdir.y / 20, 0, rand() % 4, PART_DUST);
+}
+
+static void run_along_joint(float a)
+{
+    body_struct &p = body[0];
+    if (!on_joint()) return;
+    double ex, ey;
+    rot_point(p.x, p.y, p.x, p.y - 0.1, p.ang, &ex, &ey);
+    if (keyr[KEY_LEFT]) {
+        p.jntvx -= a;
+        p.fdir = 1;
+        running_dust(ex, ey, -1);
+    }
+    if (keyr[KEY_RIGHT]) {
+        p.jntvx += a;
+        p.fdir = 0;
+        running_dust(ex, ey, +1);
+    }
+}
+
+static void spin_in_air(void)
+{
+    body_struct &p = body[0];
+    const double spin = 0.6, spin_keep = 0.84, damp = 0.74;
+    double s = p.fdir == 0 ? 1 : -1;
+    if (keyr[KEY_UP] && !on_joint()) {
+        p.ang_v = (p.ang_v + spin * s) * spin_keep;
+        j[J_SPIN_DAMP] = spin_damp_frames;
+    }
+    if (keyr[KEY_H] == LATCH_RELEASED) {
+        display_controls = 1;
+        do_keyr();
+    }
+    if (keyr[KEY_DOWN] && !on_joint()) {
+        p.ang_v = (p.ang_v - spin * s) * spin_keep;
+        j[J_SPIN_DAMP] = spin_damp_frames;
+    }
+    if (j[J_SPIN_DAMP] && !j[J_TUMBLE] && !keyr[KEY_UP] && !keyr[KEY_DOWN])
+        p.ang_v *= damp;
+}
+
+// Enter charges while riding, and the release on a joint jumps with an
+// impulse that grows with the charge.
+static void charge_and_jump(void)
+{
+    body_struct &p = body[0];
+    if (keyr[KEY_ENTER] == LATCH_HELD) {
+        if (on_joint()) f[F_JUMP_CHARGE] += 5;
+        f[F_JUMP_CHARGE] *= 0.95;
+        if (f[F_JUMP_CHARGE] > 100) f[F_JUMP_CHARGE] = 100;
+    }
+    if (keyr[KEY_ENTER] == LATCH_UP || !on_joint()) f[F_JUMP_CHARGE] = 0;
+    if (keyr[KEY_ENTER] == LATCH_RELEASED && on_joint()) {
+        play_sound(SND_JUMP);
+        update_body_on_jnt(0, jump_lift);
+        p.ang -= 0.15;
+        p.jntn = -1;
+        double k = 0.037 + 0.0003 * f[F_JUMP_CHARGE];
+        double b = Z_PI / 2 + p.ang;
+        p.xx -= k * cos(b);
+        p.yy -= k * sin(b);
+    }
+}
+
+void player_controls(void)
+{
+    float a = ground_acceleration(f[F_POWER]);
+    if (j[J_RECOVERY] || j[J_TIMEOUT_STEP] || j[J_BEE_ATTACK] || j[J_LEVEL_DONE]) return;
+    run_along_joint(a);
+    spin_in_air();
+    charge_and_jump();
+}
+
+// The boost ignores the recovery hold and the bee attack; only the free
+// camera and the end-of-level sequences (camera_track 0) block it.
+void electric_boost(void)
+{
+    body_struct &p = body[0];
+    if (keyr[KEY_RCONTROL] != LATCH_PRESSED || j[J_BOOSTS] <= 0 || j[J_BOOST_TIMER] != 0) return;
+    j[J_BOOST_TIMER] = boost_frames;
+    j[J_BOOSTS]--;
+    play_sound(SND_BOOST);
+    if (!on_joint()) {
+        float c = p.fdir == 0 ? Z_PI + p.ang : p.ang;
+        p.xx += boost_air_kick * cos(c);
+        p.yy += boost_air_kick * sin(c);
+    } else {
+        p.jntvx += p.fdir == 0 ? boost_ground_kick : -boost_ground_kick;
+    }
+}
+
+static void control_of_the_game(void)
+{
+    player_controls();
+    electric_boost();
+    countdown(J_LAND_HELP);
+    countdown(J_RECOVERY);
+    countdown(J_SPIN_DAMP);
+    countdown(J_BOOST_TIMER);
+    countdown(J_STING_LOAD);
+    if (on_joint()) j[J_TUMBLE] = 0;
+    f[F_TIME] -= time_per_frame;
+    if (j[J_FRAME] % 10 == 0 && j[J_AIR_CONTACTS] > 0) j[J_AIR_CONTACTS]--;
+    if (on_joint()) j[J_AIR_CONTACTS] = 0;
+    if (keyr[KEY_RSHIFT] == LATCH_PRESSED && j[J_TUMBLE] == 0) j[J_LAND_HELP] = landing_help_frames;
+}
+
+static int label_colour(int r, int g, int b)
+{
+    return makecol32(r, g, b);
+}
+
+static void draw_edit_mode_world(void)
+{
+    int f1 = keyr[KEY_F1], f2 = keyr[KEY_F2], f3 = keyr[KEY_F3];
+    if (!keyr[KEY_3]) {
+        if (!f2 && !f3) draw_plys(0);
+        draw_wpts();
+        if (!f1 && !f3) draw_plys(1);
+        if (!f1 && !f2 && !f3) draw_bdrs();
+    }
+    draw_dads(0);
+    draw_bodies();
+    if (!f1 && !f2) draw_plys(2);
+    glDisable(GL_TEXTURE_2D);
+    draw_vt_and_jnt();
+    select_point();
+    draw_level_grid();
+    draw_mouse();
+    ztextprintf(80, font, 560, 460, label_colour(128, 0, 0), "Edit Mode");
+}
+
+static void draw_path_edit_mode_world(void)
+{
+    draw_plys(0);
+    draw_wpts();
+    draw_plys(1);
+    draw_bdrs();
+    draw_dads(0);
+    draw_bodies();
+    draw_plys(2);
+    draw_level_grid();
+    draw_mouse();
+    ztextprintf(80, font, 530, 460, label_colour(128, 0, 0), "Path Edit Mode");
+}
+
+static void draw_world(void)
+{
+    if (edit_mode == 0) {
+        draw_wpts();
+        draw_plys(0);
+        draw_plys(1);
+        draw_bdrs();
+        draw_dads(0);
+        draw_bodies();
+        draw_plys(2);
+        return;
+    }
+    if (edit_mode == 1) draw_edit_mode_world();
+    else draw_path_edit_mode_world();
+    ztextprintf(200, font, 10, 150, label_colour(128, 0, 128), "mouse: (%f,%f) ", mposx, mposy);
+}
+
+static void overlay_quad(double x0, double y0, double x1, double y1)
+{
+    glBegin(GL_QUADS);
+    glVertex3f(SX(x0), SY(y0), 0);
+    glVertex3f(SX(x0), SY(y1), 0);
+    glVertex3f(SX(x1), SY(y1), 0);
+    glVertex3f(SX(x1), SY(y0), 0);
+    glEnd();
+}
+
+static void dark_panel(double x0, double y0, double x1, double y1, double alpha)
+{
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(0, 0, 0, alpha);
+    overlay_quad(x0, y0, x1, y1);
+}
+
+// Returns FRAME_LEVEL_START when the player confirmed a choice.
+static frame_result timeout_sequence(void)
+{
+    camera_track = 0;
+    f[F_TIME] = 0;
+    if (j[J_TIMEOUT_STEP] < timeout_steps) j[J_TIMEOUT_STEP]++;
+    double h = overlay_h * sin(j[J_TIMEOUT_STEP] * Z_PI / 50);
+    dark_panel(0, overlay_h - h, overlay_w, overlay_h, 0.8);
+    int picture = (j[J_TIMEOUT_CHOICE] == 0 ? TEX_PLAY_AGAIN : TEX_BACK_TO_START) + (lang ? 1 : 0);
+    draw_shaded_tex(220, j[J_TIMEOUT_STEP] * 190 / timeout_steps, 200, 100, terrain_tex[picture], 1);
+    if (keyr[KEY_UP] == LATCH_RELEASED || keyr[KEY_DOWN] == LATCH_RELEASED)
+        j[J_TIMEOUT_CHOICE] = (j[J_TIMEOUT_CHOICE] + 1) % 2;
+    if (keyr[KEY_SPACE] == LATCH_RELEASED) {
+        if (j[J_TIMEOUT_CHOICE] == 1) quit_flag = start_main();
+        return FRAME_LEVEL_START;
+    }
+    return FRAME_NEXT;
+}
+
+// The level-complete picture grows in four steps while the screen fades.
+static frame_result level_complete_sequence(void)
+{
+    struct step { int after; float x, y, w, h; };
+    static const step steps[] = {
+        {20, 20, 20, 50, 25}, {30, 70, 45, 100, 50}, {40, 170, 95, 200, 100}, {50, 370, 195, 250, 125}};
+    camera_track = 0;
+    j[J_LEVEL_DONE]++;
+    double alpha = j[J_LEVEL_DONE] / 40.0;
+    dark_panel(0, 0, overlay_w, overlay_h, alpha > 1 ? 1 : alpha);
+    for (const step &s : steps)
+        if (j[J_LEVEL_DONE] > s.after)
+            draw_shaded_tex(s.x, s.y, s.w, s.h, terrain_tex[TEX_LEVEL_COMPLETE], 1);
+    if (j[J_LEVEL_DONE] > level_done_frames) {
+        current_level++;
+        return FRAME_LEVEL_START;
+    }
+    return FRAME_NEXT;
+}
+
+static void show_frame(void)
+{
+    if (!headless) allegro_gl_flip();
+}
+
+static void controls_screen(void)
+{
+    struct line { int x, y, r, g, b; const char *text; };
+    static const line lines[] = {
+        {40, 40, 128, 128, 0, "CONTROLS:"},
+        {60, 60, 255, 255, 0, "LEFT    - accelerate to the left"},
+        {60, 70, 255, 255, 0, "RIGHT   - accelerate to the right"},
+        {60, 80, 255, 255, 0, "UP/DOWN - rotate while in the air"},
+        {60, 90, 255, 255, 0, "ENTER   - jump, hold for a higher jump"},
+        {60, 100, 255, 255, 0, "RIGHT CONTROL   - Use electric boost "},
+        {60, 110, 255, 255, 0, "RSHIFT  - !tap! just before landing"},
+        {60, 120, 255, 255, 0, "              to help keep control"},
+        {60, 140, 255, 255, 0, "H       - brings up the conrols "},
+        {60, 150, 255, 255, 0, "ESC     - quits"},
+        {100, 180, 255, 255, 255, " Press any key to continue."}};
+    display_controls = 0;
+    dark_panel(20, 20, 380, 220, 0.8);
+    glColor4f(1, 1, 1, 1);
+    for (const line &l : lines)
+        ztextprintf(200, font, l.x, l.y, label_colour(l.r, l.g, l.b), "%s", l.text);
+    show_frame();
+    wfk();
+}
+
+// Editor build only; returns FRAME_LEVEL_START for the next-level key.
+static frame_result editor_switch(void)
+{
+    if (!editor_enabled) return FRAME_NEXT;
+    if (keyr[KEY_F5] == LATCH_RELEASED) edit_mode = (edit_mode + 1) % 3;
+    if (keyr[KEY_F6] == LATCH_RELEASED) {
+        current_level = (current_level + 1) % editor_levels;
+        return FRAME_LEVEL_START;
+    }
+    return FRAME_NEXT;
+}
+
+frame_result run_frame(void)
+{
+    if (quit_flag || close_requested) return FRAME_QUIT;
+
+    update_the_music();
+    do_keyr();
+    do_mouser();
+
+    if (keyr[KEY_ESC] == LATCH_RELEASED) {
+        f[F_TIME] = 0;
+        edit_mode = 0;
+        j[J_LOST] = 1;
+    }
+    if (editor_switch() == FRAME_LEVEL_START) return FRAME_LEVEL_START;
+
+    plr_on_wpts();
+    do_bees();
+
+    countdown(J_START_GRACE);
+    countdown(J_LAND_POSE);
+    countdown(J_TUMBLE);
+    countdown(J_STING_COOL);
+    countdown(J_PUFFS);
+
+    if (camera_track) control_of_the_game();
+
+    if (edit_mode != 0) {
+        editor_controls(edit_mode);
+        if (keyr[KEY_S] == LATCH_RELEASED) {
+            save_terrain(current_level);
+            wfk();
+        }
+    }
+
+    update_dads_onscreen();
+    draw_bg();
+    trans_map();
+    draw_world();
+
+    draw_particles();
+    draw_bonuses();
+    body_physics();
+    collect_bonuses();
+    draw_barsnstuff();
+    track_main_plr();
+
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(0, 0, -1);
+
+    if (f[F_TIME] <= 0 && j[J_LEVEL_DONE] == 0 && timeout_sequence() == FRAME_LEVEL_START)
+        return FRAME_LEVEL_START;
+    if (j[J_LEVEL_DONE] != 0 && level_complete_sequence() == FRAME_LEVEL_START)
+        return FRAME_LEVEL_START;
+    if (display_controls) controls_screen();
+
+    glColor3f(1, 1, 1);
+    show_frame();
+    return FRAME_NEXT;
+}
+
+// Gives the processor back between checks instead of spinning a whole core.
+void pace_frame(void)
+{
+    if (!headless && pacing_enabled) {
+        while (ztimer.load() < frame_ticks) rest(1);
+    }
+    ztimer = 0;
+    j[J_FRAME]++;
+}
+
+void level_start(void)
+{
+    load_level(current_level);
+    edit_mode = 0;
+}
+
+void shut_down(void)
+{
+    free_textures();
+    free_zmem();
+}
+
+int game_main(void)
+{
+    alloc_zmem();
+    load_textures();
+    quit_flag = start_main();
+    for (;;) {
+        level_start();
+        frame_result r;
+        while ((r = run_frame()) == FRAME_NEXT) pace_frame();
+        if (r == FRAME_QUIT) break;
+    }
+    shut_down();
+    return 0;
+}

@@ -1,0 +1,117 @@
+// shell/init.cpp -- start-up: Allegro, the OpenGL mode, input, sound, the GL
+// state of the game and the 1 ms timer.
+// alleggl.h drags X11 macros in; keep it to the few files that need it.
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <allegro.h>
+#include <alleggl.h>
+#include "hillhopper.h"
+#include "game.h"
+#include "sound.h"
+
+int headless = 0;
+int pacing_enabled = 1;
+volatile int close_requested = 0;
+
+const int screen_w = 800;
+const int screen_h = 600;
+const int colour_depth = 32;
+const int sample_voices = 7;
+
+void the_timer(void)
+{
+    ztimer++;
+}
+END_OF_FUNCTION(the_timer)
+
+static void on_close_button(void)
+{
+    close_requested = 1;
+}
+END_OF_FUNCTION(on_close_button)
+
+// Depth buffer and hardware rendering are only suggested: the game uses no
+// depth test, and software renderers can't promise either.
+int open_gl_mode(int fullscreen)
+{
+    allegro_gl_clear_settings();
+    allegro_gl_set(AGL_COLOR_DEPTH, colour_depth);
+    allegro_gl_set(AGL_DOUBLEBUFFER, 1);
+    allegro_gl_set(AGL_Z_DEPTH, 8);
+    allegro_gl_set(AGL_RENDERMETHOD, 1);
+    allegro_gl_set(fullscreen ? AGL_FULLSCREEN : AGL_WINDOWED, TRUE);
+    allegro_gl_set(AGL_REQUIRE, AGL_COLOR_DEPTH | AGL_DOUBLEBUFFER |
+                                    (fullscreen ? AGL_FULLSCREEN : AGL_WINDOWED));
+    allegro_gl_set(AGL_SUGGEST, AGL_Z_DEPTH | AGL_RENDERMETHOD);
+    set_color_depth(colour_depth);
+    return set_gfx_mode(fullscreen ? GFX_OPENGL_FULLSCREEN : GFX_OPENGL_WINDOWED,
+                        screen_w, screen_h, 0, 0);
+}
+
+static void report_graphics_failure(void)
+{
+    allegro_message("Error setting OpenGL graphics mode:\n%s\nAllegro GL error : %s\n",
+                    allegro_error, allegro_gl_error);
+}
+
+// Without a sound device the game plays silently instead of refusing to start.
+static void start_sound(void)
+{
+    configure_midi_patches();
+    reserve_voices(sample_voices, -1);
+    if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, NULL) != 0)
+        fprintf(stderr, "hillhopper: no sound device (%s); playing without sound\n", allegro_error);
+}
+
+void setup_gl_state(void)
+{
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glDisable(GL_LIGHTING);
+    glHint(GL_FOG_HINT, GL_DONT_CARE);
+    glHint(GL_POLYGON_SMOOTH_HINT, GL_DONT_CARE);
+    glShadeModel(GL_SMOOTH);
+    glPolygonMode(GL_FRONT, GL_FILL);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glViewport(0, 0, SCREEN_W, SCREEN_H);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glFrustum(-0.2, 0.2, -0.15, 0.15, 1, 60);
+    allegro_gl_use_mipmapping(TRUE);
+    glEnable(GL_CULL_FACE);
+    glFrontFace(GL_CCW);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+int main_init(void)
+{
+    if (allegro_init() != 0) {
+        // No display at all: Allegro can still print the message.
+        install_allegro(SYSTEM_NONE, &errno, atexit);
+        report_graphics_failure();
+        return -1;
+    }
+    install_allegro_gl();
+    install_keyboard();
+    install_mouse();
+
+    if (open_gl_mode(1) != 0 && open_gl_mode(0) != 0) {
+        set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
+        report_graphics_failure();
+        return -1;
+    }
+    set_window_title("Hillhopper");
+    set_close_button_callback(on_close_button);
+
+    install_timer();
+    start_sound();
+    setup_gl_state();
+
+    LOCK_VARIABLE(ztimer);
+    LOCK_FUNCTION(the_timer);
+    install_int(the_timer, 1);
+    srand((unsigned)time(NULL));
+    return 0;
+}
