@@ -3,8 +3,9 @@
 #include "bodies.h"
 body_struct *body;
 
-void alloc_body_mem(void) {}
-void free_body_mem(void) {}
+#include <cstdlib>
+void alloc_body_mem(void) { body = (body_struct *)calloc(num_bodies, sizeof(body_struct)); }
+void free_body_mem(void) { free(body); body = nullptr; }
 void clear_bodies(void) {}
 int new_body(double x, double y, double xx, double yy, double ang, double ang_v) { return 0;}
 void delete_body(int b) {}
