@@ -31,7 +31,32 @@ enum terrain_slot {
     TEX_PLAYER_BOOST_B = 33,
     TEX_PLAYER_BOOST = 34,          // steady boost frame
     TEX_GLOW = 35,
-    TEX_PUFF = 36
+    TEX_PUFF = 36,
+
+    // The terrain set in the free slots. Fills are seamless squares that
+    // world-textured triangles repeat every 0.012 world units per texel.
+    TEX_FILL_GRASS = 0,             // grassy soil
+    TEX_FILL_EARTH = 1,
+    TEX_FILL_ROCK = 7,
+    TEX_FILL_SAND = 8,
+    TEX_FILL_WOOD = 9,
+    TEX_FILL_BRICKS = 14,           // stone bricks
+    TEX_FILL_CAVE = 37,             // dark cave rock
+    TEX_FILL_ICE = 38,
+    TEX_FILL_COBBLE = 39,           // cobblestones
+    TEX_FILL_SNOW = 40,
+    // Border bands: s runs along the edge (repeating every width / 256 world
+    // units), the terrain surface lies across the middle row, the upper half
+    // stands out of the ground. Height in texels x 0.002 = half the band width.
+    TEX_BAND_GRASS = 41,
+    TEX_BAND_FLOWERS = 42,
+    TEX_BAND_ROCK = 43,
+    TEX_BAND_SAND = 44,
+    TEX_BAND_BLEND = 45,            // "Blended base": lower half fades into the fill
+    TEX_BAND_ARROW = 46,            // the pulsing guide arrows
+    TEX_BAND_SNOW = 47,
+    TEX_BAND_PLANKS = 48,           // a wooden walkway edge
+    NUM_TERRAIN_PICTURES = 49       // pictures the builder packs into ttex01.dat
 };
 
 // "doodads01.dat" -> doodad_tex: pictures that the game gives a meaning.
@@ -40,7 +65,33 @@ enum doodad_slot {
     DAD_HIVE_DISTURBED = 8,
     DAD_SIGN = 18,                  // 128 x 64 blank, re-rendered with "Stage N"
     DAD_PLANT_A = 19,               // stinging plants
-    DAD_PLANT_B = 20
+    DAD_PLANT_B = 20,
+
+    // Decorations without a meaning to the game.
+    DAD_OAK = 0,
+    DAD_PINE = 1,
+    DAD_BUSH = 2,
+    DAD_BERRY_BUSH = 3,
+    DAD_RED_FLOWERS = 4,
+    DAD_YELLOW_FLOWERS = 5,
+    DAD_BOULDER = 6,
+    DAD_PEBBLES = 9,
+    DAD_TOADSTOOL = 10,
+    DAD_MUSHROOMS = 11,
+    DAD_GRASS_TUFT = 12,
+    DAD_REEDS = 13,
+    DAD_FENCE = 14,
+    DAD_SIGNPOST = 15,
+    DAD_BLUE_CRYSTALS = 16,
+    DAD_PINK_CRYSTAL = 17,
+    DAD_BIRCH = 21,
+    DAD_CACTUS = 22,
+    DAD_SUNFLOWER = 23,
+    DAD_STUMP = 24,
+    DAD_LOG = 25,
+    DAD_LANTERN = 26,
+    DAD_CLOUD = 27,
+    NUM_DOODAD_PICTURES = 28        // pictures the builder packs into doodads01.dat
 };
 
 // "buildings.dat" -> building_tex: the start screen.
@@ -51,7 +102,8 @@ enum building_slot {
     BTEX_QUIT = 4,                  // + lang
     BTEX_POINTER = 6,
     BTEX_TITLE = 7,
-    BTEX_SCROLL_TEXT = 8
+    BTEX_SCROLL_TEXT = 8,
+    NUM_BUILDING_PICTURES = 9
 };
 
 // "sound.dat" -> samples played by number.
@@ -65,5 +117,15 @@ enum sound_slot {
     SND_STING = 6,
     SND_DEATH = 7,
     SND_JUMP = 8,
-    SND_ELECTRIC = 9
+    SND_ELECTRIC = 9,
+    NUM_SOUND_SAMPLES = 10
+};
+
+// "music.dat" -> background tracks, drawn at random.
+enum music_slot {
+    MUS_SUNNY_HILLS = 0,            // cheerful, major, brisk
+    MUS_CAVE_ECHOES = 1,            // mysterious, minor, slow
+    MUS_HIVE_RUSH = 2,              // driving, minor, fast
+    MUS_EVENING_WALTZ = 3,          // calm, three-four time
+    NUM_MUSIC_TRACKS = 4
 };
