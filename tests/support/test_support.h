@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <gtest/gtest.h>
+#include <GL/gl.h>
 
 // Installs Allegro without a display (once), switches the game to headless
 // and allocates the world tables (once). Safe to call from every test.
