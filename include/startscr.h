@@ -1,12 +1,34 @@
 // include/startscr.h -- the start screen and the overlay picture drawer.
 #pragma once
+#include "structs.h"
 
 extern unsigned int building_tex[];
 extern int NUM_BTEX;
 extern int first_level;
 
-int start_main(void);               // 0 play from first_level, 1 quit
+// Start-screen state; start_main resets all but text_scroll on entry.
+extern int stage;                   // 0 language menu, 1 start/quit menu
+extern int wt;                      // highlighted item, 0 upper or 1 lower
+extern float ppx, ppy;              // pointer position, overlay pixels
+extern float pdx, pdy;              // pointer destination
+extern float pxx, pyy;              // pointer velocity, pixels per frame
+extern float text_scroll;           // texture position of the scroller, kept across calls
+extern vect_struct pointer_dir;     // unit vector from the destination to the pointer
+// Called once per start-screen frame just before the flip (tests read pixels).
+extern void (*start_screen_before_flip)(void);
+
+// Runs the start screen until a choice: 0 play from first_level (current_level
+// is set to it), 1 quit (also Escape, the window's close button, or a missing
+// "buildings.dat" after its message).
+int start_main(void);
 void draw_shaded_tex(float x, float y, float w, float h, unsigned int tex, int shaded);
-void draw_scrolling_text(void);
+void draw_scrolling_text(void);     // also advances text_scroll
 void load_building_textures(void);
 void free_building_textures(void);
+
+// The rules behind the menus, for tests: the picture of an item, the pointer's
+// destination, whether the scroller shows, one pointer step.
+int start_menu_picture(int menu_stage, int language, int item);
+void start_pointer_dest(int menu_stage, int language, int item, float *x, float *y);
+int start_scroller_shown(int menu_stage, int language);
+void step_start_pointer(void);
