@@ -1,0 +1,392 @@
+// tools/assets/doodads.cpp -- the decoration pictures of "doodads01.dat".
+// A doodad is shown at one texel per screen pixel, centred on its position,
+// so each picture stands on its bottom rows with a little margin.
+#include <cmath>
+#include "pictures.h"
+#include "slots.h"
+
+namespace {
+
+const float pi = 3.14159265f;
+const rgba bark = rgb(130, 88, 52);
+const rgba leafy = rgb(90, 180, 70);
+
+// A crown of overlapping lit circles, outlined as one shape.
+void crown(canvas &c, float cx, float cy, float rx, float ry, rgba col, uint32_t seed, int n)
+{
+    lcg r(seed);
+    sdf_fn shape = ellipse(cx, cy, rx * 0.8f, ry * 0.8f);
+    std::vector<float> bx, by, br;
+    for (int k = 0; k < n; k++) {
+        float a = r.range(0, 2 * pi), d = r.range(0.3f, 0.75f);
+        bx.push_back(cx + std::cos(a) * rx * d);
+        by.push_back(cy + std::sin(a) * ry * d);
+        br.push_back(r.range(0.3f, 0.45f) * std::min(rx, ry) * 1.3f);
+        shape = unite(shape, circle(bx.back(), by.back(), br.back()));
+    }
+    outline(c, shape, ink, 2.5f);
+    fill(c, shape, lit(col, cx, cy, std::max(rx, ry)));
+    for (size_t k = 0; k < bx.size(); k++)   // highlights on the upper bumps
+        if (by[k] < cy) fill(c, circle(bx[k] - br[k] * 0.2f, by[k] - br[k] * 0.25f, br[k] * 0.45f), flat(shade(col, 1.2f)));
+}
+
+void trunk(canvas &c, float x, float y0, float y1, float w0, float w1, rgba col)
+{
+    sdf_fn t = polygon({x - w1, y0, x + w1, y0, x + w0, y1, x - w0, y1});
+    outline(c, t, ink, 2.2f);
+    fill(c, t, [=](float px, float, float d) {
+        float g = 0.5f + 0.5f * std::sin((px - x) * 0.9f);
+        return mix(shade(col, 0.75f), mix(col, shade(col, 0.85f), g), smooth(0, 3, -d));
+    });
+}
+
+void oak(canvas &c)
+{
+    trunk(c, 64, 130, 250, 14, 8, bark);
+    fill(c, capsule(64, 170, 36, 140, 5), flat(ink));
+    fill(c, capsule(64, 170, 36, 140, 3), flat(bark));
+    crown(c, 64, 98, 56, 70, leafy, 1, 12);
+    lcg r(2);
+    for (int k = 0; k < 6; k++)
+        blob(c, circle(r.range(30, 98), r.range(50, 150), 4), rgb(230, 60, 50), 1.5f, ink);
+}
+
+void pine(canvas &c)
+{
+    trunk(c, 64, 200, 252, 9, 7, bark);
+    for (int k = 0; k < 4; k++) {
+        float top = 10 + k * 44, w = 26 + k * 11, bottom = top + 70;
+        sdf_fn tier = polygon({64, top, 64 + w, bottom, 64 + w * 0.3f, bottom - 8, 64, bottom,
+                               64 - w * 0.3f, bottom - 8, 64 - w, bottom});
+        outline(c, tier, ink, 2.2f);
+        fill(c, tier, lit(rgb(50, 140, 80), 64, bottom - 30, w));
+    }
+}
+
+void bush(canvas &c, rgba col, bool berries)
+{
+    crown(c, 64, 40, 58, 22, col, berries ? 7 : 5, 9);
+    if (!berries) return;
+    lcg r(8);
+    for (int k = 0; k < 12; k++)
+        blob(c, circle(r.range(16, 112), r.range(26, 54), 3.2f), rgb(90, 60, 200), 1.2f, ink);
+}
+void bush_plain(canvas &c) { bush(c, rgb(80, 170, 70), false); }
+void bush_berry(canvas &c) { bush(c, rgb(60, 150, 80), true); }
+
+void flower(canvas &c, float x, float base, float h, rgba petal, float size)
+{
+    fill(c, capsule(x, base, x, base - h, 2.6f), flat(ink));
+    fill(c, capsule(x, base, x, base - h, 1.3f), flat(rgb(60, 140, 50)));
+    blob(c, ellipse(x + 5, base - h * 0.45f, 5, 2.5f), rgb(80, 170, 60), 1.2f, ink);
+    sdf_fn petals = circle(x, base - h, size * 0.4f);
+    for (int p = 0; p < 6; p++) {
+        float a = p * pi / 3;
+        petals = unite(petals, circle(x + std::cos(a) * size * 0.55f, base - h + std::sin(a) * size * 0.55f, size * 0.42f));
+    }
+    outline(c, petals, ink, 1.5f);
+    fill(c, petals, lit(petal, x, base - h, size));
+    blob(c, circle(x, base - h, size * 0.3f), rgb(250, 200, 40), 1.0f, ink);
+}
+
+void flowers(canvas &c, rgba a, rgba b)
+{
+    flower(c, 18, 60, 30, a, 10);
+    flower(c, 46, 60, 40, b, 12);
+    flower(c, 32, 61, 18, a, 8);
+}
+void red_flowers(canvas &c) { flowers(c, rgb(240, 70, 80), rgb(255, 120, 150)); }
+void yellow_flowers(canvas &c) { flowers(c, rgb(255, 215, 50), rgb(255, 240, 140)); }
+
+void boulder(canvas &c)
+{
+    sdf_fn rock = polygon({8, 60, 14, 30, 34, 12, 70, 6, 100, 16, 118, 36, 122, 60});
+    outline(c, rock, ink, 2.5f);
+    fill(c, rock, lit(rgb(160, 158, 170), 60, 30, 60));
+    fill(c, capsule(50, 22, 60, 36, 1.2f), flat(rgb(90, 88, 100)));
+    fill(c, capsule(60, 36, 56, 48, 1.2f), flat(rgb(90, 88, 100)));
+    blob(c, ellipse(30, 22, 10, 5), rgb(100, 180, 70), 1.2f, ink);
+}
+
+void pebbles(canvas &c)
+{
+    const float xs[] = {12, 28, 44, 54}, rs[] = {7, 10, 6, 5};
+    for (int k = 0; k < 4; k++) blob(c, ellipse(xs[k], 28 - rs[k] * 0.8f, rs[k] * 1.3f, rs[k] * 0.8f), rgb(170 - k * 10, 165 - k * 8, 160), 1.8f, ink);
+}
+
+void toadstool(canvas &c)
+{
+    blob(c, box(26, 30, 38, 60, 5), rgb(245, 240, 220), 2, ink);
+    sdf_fn cap = intersect(ellipse(32, 32, 28, 24), box(0, 0, 64, 34, 0));
+    outline(c, cap, ink, 2.2f);
+    fill(c, cap, lit(rgb(230, 50, 50), 32, 22, 28));
+    const float dx[] = {20, 34, 46, 28, 42}, dy[] = {22, 16, 26, 29, 31};
+    for (int k = 0; k < 5; k++) fill(c, circle(dx[k], dy[k], 3), flat(rgb(255, 250, 240)));
+}
+
+void mushrooms(canvas &c)
+{
+    const float xs[] = {18, 40, 52}, hs[] = {22, 34, 14}, rs[] = {12, 16, 9};
+    for (int k = 0; k < 3; k++) {
+        float x = xs[k], top = 62 - hs[k];
+        blob(c, box(x - 3, top, x + 3, 62, 2), rgb(240, 230, 210), 1.6f, ink);
+        sdf_fn cap = intersect(ellipse(x, top + 2, rs[k], rs[k] * 0.7f), box(0, 0, 64, top + 3, 0));
+        outline(c, cap, ink, 1.8f);
+        fill(c, cap, lit(rgb(190, 130, 70), x, top - 2, rs[k]));
+    }
+}
+
+void grass_tuft(canvas &c)
+{
+    lcg r(30);
+    for (int k = 0; k < 14; k++) {
+        float x = r.range(10, 54), l = r.range(12, 26), a = r.range(-0.6f, 0.6f);
+        sdf_fn blade = polygon({x - 2.5f, 31, x + 2.5f, 31, x + std::sin(a) * l, 31 - std::cos(a) * l});
+        outline(c, blade, ink, 1.2f);
+        fill(c, blade, flat(mix(rgb(70, 150, 45), rgb(150, 225, 90), r.uniform())));
+    }
+}
+
+void reeds(canvas &c)
+{
+    lcg r(31);
+    for (int k = 0; k < 7; k++) {
+        float x = 10 + k * 7 + r.range(-2, 2), top = r.range(8, 26), lean = r.range(-4, 4);
+        fill(c, capsule(x, 62, x + lean, top, 2.6f), flat(ink));
+        fill(c, capsule(x, 62, x + lean, top, 1.4f), flat(rgb(110, 170, 70)));
+        if (k % 2 == 0) blob(c, capsule(x + lean * 0.8f, top + 4, x + lean * 0.9f, top + 14, 3), rgb(130, 80, 45), 1.2f, ink);
+    }
+}
+
+void fence(canvas &c)
+{
+    for (int k = 0; k < 2; k++) blob(c, box(4, 22 + k * 20, 124, 30 + k * 20, 2), rgb(200, 150, 90), 2, ink);
+    for (int k = 0; k < 4; k++) {
+        float x = 12 + k * 34;
+        blob(c, polygon({x - 6, 62, x - 6, 14, x, 6, x + 6, 14, x + 6, 62}), rgb(215, 165, 100), 2, ink);
+    }
+}
+
+void signpost(canvas &c)
+{
+    blob(c, box(28, 30, 36, 126, 2), bark, 2, ink);
+    sdf_fn arrow1 = polygon({6, 16, 46, 16, 58, 26, 46, 36, 6, 36});
+    sdf_fn arrow2 = polygon({58, 46, 18, 46, 6, 56, 18, 66, 58, 66});
+    for (const sdf_fn &a : {arrow1, arrow2}) {
+        outline(c, a, ink, 2);
+        fill(c, a, vgrad(rgb(235, 190, 120), rgb(200, 140, 80), 10, 70));
+    }
+    fill(c, box(12, 25, 42, 27, 1), flat(rgb(120, 80, 45)));
+    fill(c, box(22, 55, 52, 57, 1), flat(rgb(120, 80, 45)));
+}
+
+void crystals(canvas &c, rgba col, int n, uint32_t seed)
+{
+    lcg r(seed);
+    for (int k = 0; k < n; k++) {
+        float x = n == 1 ? 32 : 14 + k * 18 + r.range(-3, 3);
+        float h = n == 1 ? 54 : r.range(24, 50), w = n == 1 ? 12 : r.range(6, 9), tilt = n == 1 ? 0 : (k - 1) * 6.0f;
+        sdf_fn shard = polygon({x - w, 62, x - w + tilt * 0.5f, 62 - h + w, x + tilt, 62 - h, x + w + tilt * 0.5f, 62 - h + w, x + w, 62});
+        outline(c, shard, ink, 2);
+        fill(c, shard, [=](float px, float py, float) {
+            return px < x + tilt * (62 - py) / h ? shade(col, 1.25f) : shade(col, 0.85f);
+        });
+        fill(c, capsule(x - w * 0.4f, 58, x - w * 0.4f + tilt * 0.3f, 62 - h * 0.7f, 1.2f), flat(rgb(255, 255, 255, 0.8f)));
+    }
+}
+void blue_crystals(canvas &c) { crystals(c, rgb(90, 170, 255), 3, 40); }
+void pink_crystal(canvas &c) { crystals(c, rgb(255, 120, 210), 1, 41); }
+
+// A bee hive hanging from a branch stub; the disturbed one is cracked,
+// tilted and circled by angry bees.
+void hive_body(canvas &c, bool disturbed)
+{
+    fill(c, capsule(4, 6, 60, 6, 3.5f), flat(ink));
+    fill(c, capsule(4, 6, 60, 6, 2.2f), flat(bark));
+    sdf_fn body = ellipse(32, 34, 22, 26);
+    if (disturbed) body = rotated(body, 32, 10, 0.25f);
+    outline(c, body, ink, 2.5f);
+    fill(c, body, [=](float x, float y, float d) {
+        float ring = 0.5f + 0.5f * std::cos(y * 0.75f);
+        rgba col = mix(rgb(240, 190, 70), rgb(205, 145, 45), ring);
+        if (disturbed) col = shade(col, 0.85f);
+        float light = clampf(1.15f - std::hypot(x - 24, y - 22) / 60, 0.8f, 1.15f);
+        return mix(shade(col, 0.75f), shade(col, light), smooth(0, 4, -d));
+    });
+    sdf_fn door = ellipse(32, 46, 6, 5);
+    if (disturbed) door = rotated(door, 32, 10, 0.25f);
+    fill(c, door, flat(rgb(60, 35, 20)));
+    if (disturbed) {
+        fill(c, polygon({20, 20, 28, 30, 24, 36, 30, 46, 27, 47, 21, 37, 25, 31}), flat(rgb(60, 35, 20)));
+        for (int k = 0; k < 3; k++) {
+            float x = 10 + k * 22, y = 56 - (k % 2) * 40;
+            blob(c, ellipse(x, y, 4, 3), rgb(255, 205, 40), 1.2f, ink);
+        }
+    }
+}
+void hive(canvas &c) { hive_body(c, false); }
+void hive_disturbed(canvas &c) { hive_body(c, true); }
+
+// The level sign's blank: a dark wooden board on two posts, room for
+// "Stage N" from (32, 13) in the 8-pixel font.
+void sign_blank(canvas &c)
+{
+    for (int k = 0; k < 2; k++) blob(c, box(k ? 92 : 28, 30, k ? 100 : 36, 62, 2), bark, 2, ink);
+    sdf_fn board = box(14, 4, 114, 32, 5);
+    outline(c, board, ink, 2.5f);
+    fill(c, board, [](float x, float y, float d) {
+        float g = 0.5f + 0.5f * std::sin(y * 1.1f + 2 * std::sin(x * 0.05f));
+        rgba col = mix(rgb(95, 60, 35), rgb(120, 78, 44), g);
+        return mix(shade(col, 1.3f), col, smooth(0, 3, -d));
+    });
+    fill(c, circle(19, 18, 1.8f), flat(rgb(200, 200, 210)));
+    fill(c, circle(109, 18, 1.8f), flat(rgb(200, 200, 210)));
+}
+
+// Stinging plants: spiky leaves, bright tips (the game flickers them).
+void thistle(canvas &c)
+{
+    for (int k = 0; k < 5; k++) {
+        float a = -pi / 2 + (k - 2) * 0.45f;
+        float x1 = 32 + std::cos(a) * 28, y1 = 60 + std::sin(a) * 40;
+        sdf_fn leaf = polygon({32 - 4, 60, x1, y1, 32 + 4, 60});
+        outline(c, leaf, ink, 1.8f);
+        fill(c, leaf, lit(rgb(90, 160, 80), 32, 40, 30));
+        for (int s = 1; s < 4; s++) {
+            float px = 32 + (x1 - 32) * s / 4, py = 60 + (y1 - 60) * s / 4;
+            fill(c, capsule(px, py, px + std::cos(a + 1.2f) * 6, py + std::sin(a + 1.2f) * 6, 0.9f), flat(ink));
+            fill(c, capsule(px, py, px + std::cos(a - 1.2f) * 6, py + std::sin(a - 1.2f) * 6, 0.9f), flat(ink));
+        }
+    }
+    sdf_fn head = circle(32, 18, 9);
+    outline(c, head, ink, 2);
+    fill(c, head, lit(rgb(200, 80, 220), 32, 18, 9));
+    for (int k = 0; k < 8; k++) {
+        float a = k * pi / 4;
+        fill(c, capsule(32 + std::cos(a) * 8, 18 + std::sin(a) * 8, 32 + std::cos(a) * 14, 18 + std::sin(a) * 14, 1.1f), flat(rgb(250, 120, 250)));
+    }
+}
+
+void nettle(canvas &c)
+{
+    fill(c, capsule(32, 62, 32, 8, 3), flat(ink));
+    fill(c, capsule(32, 62, 32, 8, 1.8f), flat(rgb(70, 140, 60)));
+    for (int k = 0; k < 4; k++) {
+        float y = 50 - k * 11, side = k % 2 ? 1.0f : -1.0f;
+        sdf_fn leaf = polygon({32, y, 32 + side * 26, y - 8, 32 + side * 20, y - 2, 32 + side * 24, y + 3, 32 + side * 8, y + 4});
+        outline(c, leaf, ink, 1.6f);
+        fill(c, leaf, lit(rgb(110, 190, 70), 32 + side * 12, y, 14));
+    }
+    for (int k = 0; k < 5; k++) blob(c, circle(26 + k * 3, 8 + (k % 2) * 3, 3), rgb(255, 90, 60), 1.2f, ink);
+}
+
+void birch(canvas &c)
+{
+    trunk(c, 32, 90, 252, 7, 5, rgb(240, 238, 225));
+    lcg r(50);
+    for (int k = 0; k < 12; k++) {
+        float y = r.range(100, 245);
+        fill(c, box(26, y, 26 + r.range(4, 10), y + 2, 1), flat(rgb(50, 45, 45)));
+    }
+    crown(c, 32, 64, 28, 60, rgb(150, 210, 80), 51, 8);
+}
+
+void cactus(canvas &c)
+{
+    sdf_fn body = unite(capsule(32, 124, 32, 24, 12), unite(capsule(32, 80, 12, 80, 6), capsule(12, 80, 12, 56, 6)));
+    body = unite(body, unite(capsule(32, 66, 52, 66, 6), capsule(52, 66, 52, 40, 6)));
+    outline(c, body, ink, 2.2f);
+    fill(c, body, lit(rgb(90, 180, 90), 30, 60, 40));
+    for (int k = 0; k < 8; k++) fill(c, capsule(32, 34 + k * 11, 34, 32 + k * 11, 0.8f), flat(rgb(255, 255, 220)));
+    blob(c, circle(32, 14, 6), rgb(255, 110, 160), 1.5f, ink);
+}
+
+void sunflower(canvas &c)
+{
+    fill(c, capsule(32, 126, 32, 34, 3.5f), flat(ink));
+    fill(c, capsule(32, 126, 32, 34, 2.2f), flat(rgb(70, 150, 50)));
+    for (int s = 0; s < 2; s++) blob(c, ellipse(s ? 44 : 20, 80 + s * 14, 11, 5), rgb(80, 170, 60), 1.5f, ink);
+    sdf_fn petals = circle(32, 30, 14);
+    for (int p = 0; p < 12; p++) {
+        float a = p * pi / 6;
+        petals = unite(petals, rotated(ellipse(32 + std::cos(a) * 18, 30 + std::sin(a) * 18, 8, 4), 32 + std::cos(a) * 18, 30 + std::sin(a) * 18, a));
+    }
+    outline(c, petals, ink, 1.8f);
+    fill(c, petals, lit(rgb(255, 210, 40), 32, 30, 26));
+    blob(c, circle(32, 30, 11), rgb(120, 70, 30), 1.5f, ink);
+}
+
+void stump(canvas &c)
+{
+    trunk(c, 32, 30, 62, 22, 18, bark);
+    sdf_fn top = ellipse(32, 30, 18, 6);
+    outline(c, top, ink, 2);
+    fill(c, top, flat(rgb(230, 190, 130)));
+    fill(c, cut(ellipse(32, 30, 10, 3.3f), ellipse(32, 30, 8.5f, 2.4f)), flat(rgb(180, 130, 80)));
+    blob(c, ellipse(12, 58, 8, 4), rgb(100, 180, 70), 1.2f, ink);
+}
+
+void log_pile(canvas &c)
+{
+    sdf_fn body = box(6, 8, 116, 30, 10);
+    outline(c, body, ink, 2.2f);
+    fill(c, body, vgrad(rgb(170, 115, 65), rgb(120, 80, 45), 8, 30));
+    sdf_fn end = ellipse(116, 19, 7, 11);
+    outline(c, end, ink, 2);
+    fill(c, end, flat(rgb(235, 195, 135)));
+    fill(c, cut(ellipse(116, 19, 4, 6.5f), ellipse(116, 19, 3, 5)), flat(rgb(180, 130, 80)));
+    blob(c, ellipse(40, 9, 8, 3), rgb(100, 180, 70), 1.2f, ink);
+}
+
+void lantern(canvas &c)
+{
+    blob(c, box(13, 30, 19, 126, 2), rgb(70, 70, 90), 1.8f, ink);
+    fill(c, circle(16, 18, 14), [](float x, float y, float) {
+        return rgb(255, 240, 150, clampf(1 - std::hypot(x - 16, y - 18) / 14, 0, 1) * 0.9f);
+    });
+    sdf_fn glass = box(8, 8, 24, 30, 3);
+    outline(c, glass, ink, 2);
+    fill(c, glass, lit(rgb(255, 225, 110), 16, 18, 12));
+    blob(c, polygon({5, 9, 16, 0, 27, 9}), rgb(70, 70, 90), 1.5f, ink);
+}
+
+void cloud_doodad(canvas &c)
+{
+    sdf_fn cl = unite(unite(circle(40, 38, 20), circle(70, 30, 26)), unite(circle(96, 40, 18), box(24, 38, 110, 56, 9)));
+    outline(c, cl, rgb(120, 140, 180), 2);
+    fill(c, cl, vgrad(rgb(255, 255, 255), rgb(205, 220, 245), 6, 58));
+}
+
+}  // namespace
+
+void add_doodad_pictures(picture *d)
+{
+    d[DAD_OAK] = {"oak", 128, 256, oak};
+    d[DAD_PINE] = {"pine", 128, 256, pine};
+    d[DAD_BUSH] = {"bush", 128, 64, bush_plain};
+    d[DAD_BERRY_BUSH] = {"berry_bush", 128, 64, bush_berry};
+    d[DAD_RED_FLOWERS] = {"red_flowers", 64, 64, red_flowers};
+    d[DAD_YELLOW_FLOWERS] = {"yellow_flowers", 64, 64, yellow_flowers};
+    d[DAD_BOULDER] = {"boulder", 128, 64, boulder};
+    d[DAD_HIVE] = {"hive", 64, 64, hive};
+    d[DAD_HIVE_DISTURBED] = {"hive_disturbed", 64, 64, hive_disturbed};
+    d[DAD_PEBBLES] = {"pebbles", 64, 32, pebbles};
+    d[DAD_TOADSTOOL] = {"toadstool", 64, 64, toadstool};
+    d[DAD_MUSHROOMS] = {"mushrooms", 64, 64, mushrooms};
+    d[DAD_GRASS_TUFT] = {"grass_tuft", 64, 32, grass_tuft};
+    d[DAD_REEDS] = {"reeds", 64, 64, reeds};
+    d[DAD_FENCE] = {"fence", 128, 64, fence};
+    d[DAD_SIGNPOST] = {"signpost", 64, 128, signpost};
+    d[DAD_BLUE_CRYSTALS] = {"blue_crystals", 64, 64, blue_crystals};
+    d[DAD_PINK_CRYSTAL] = {"pink_crystal", 64, 64, pink_crystal};
+    d[DAD_SIGN] = {"sign", 128, 64, sign_blank};
+    d[DAD_PLANT_A] = {"thistle", 64, 64, thistle};
+    d[DAD_PLANT_B] = {"nettle", 64, 64, nettle};
+    d[DAD_BIRCH] = {"birch", 64, 256, birch};
+    d[DAD_CACTUS] = {"cactus", 64, 128, cactus};
+    d[DAD_SUNFLOWER] = {"sunflower", 64, 128, sunflower};
+    d[DAD_STUMP] = {"stump", 64, 64, stump};
+    d[DAD_LOG] = {"log", 128, 32, log_pile};
+    d[DAD_LANTERN] = {"lantern", 32, 128, lantern};
+    d[DAD_CLOUD] = {"cloud", 128, 64, cloud_doodad};
+}
