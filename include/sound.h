@@ -14,3 +14,8 @@ void play_music(int n);
 void update_the_music(void);        // starts a new random track when none plays
 // Points the MIDI synthesiser at the game's patch set; call before install_sound.
 void configure_midi_patches(void);
+// Shared by the two loaders: objects of a datafile up to its end marker, less
+// the last one; and the missing-datafile exit (text mode, message, status 0).
+struct DATAFILE;
+int playable_objects(const DATAFILE *dat);
+void datafile_missing(const char *file);
