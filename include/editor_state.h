@@ -43,7 +43,14 @@ extern double jnt_perp_ang;
 extern double current_dad_ang;
 
 void reset_editor_state(void);      // the start values of edt and the globals
+// Colour override for object i of its kind, called by every drawing function
+// of that kind: hovered pulses grey, selected flashes red/cyan (and wins).
+// Sets the GL colour only when i is hovered or selected.
 void selected_border(int i);
 void selected_poly(int i);
 void selected_doodad(int i);
+// The decision behind the override: 1 with the colour in rgb when object i is
+// the hovered or the selected one at this frame count, else 0 and rgb untouched.
+int highlight_colour(int i, int hover, int sel, int frame, float rgb[3]);
+// Sets every selection field to -1; hover fields are left alone.
 void clear_all_selections(void);

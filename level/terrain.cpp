@@ -1,10 +1,19 @@
-// level/terrain.cpp -- level files "map<n>.trn": emptying the terrain tables,
-// the strict reader, the safe writer, and the level set-up sequence.
+// level/terrain.cpp -- emptying the terrain tables, the per-level start
+// values and the level set-up sequence. The file format is in level_file.cpp.
+// load_level's order matters: the tables are emptied before the file fills
+// them, and the body is made only once the start point is known.
 #include "hillhopper.h"
 #include "terrain_file.h"
 #include "joints.h"
 #include "polys.h"
 #include "borders.h"
+#include "collisions.h"
+#include "waypoints.h"
+#include "bonusnparticle.h"
+#include "bees.h"
+#include "doodads.h"
+#include "bodies.h"
+#include "camera.h"
 
 void load_plain_level(void)
 {
@@ -49,7 +58,61 @@ void load_plain_level(void)
     update_region_plys();
 }
 
-// STUB: scaffolding until the reader and writer land (same session).
-void load_level(int lev) { (void)lev; }
-void load_terrain(int lev) { (void)lev; }
-void save_terrain(int lev) { (void)lev; }
+// Start point, time allowed; every stored level starts tilted back by 0.1
+// from upright. Other level numbers start at the origin, angle 0, time 75.
+struct stored_level {
+    double x, y, time;
+};
+static const stored_level stored_levels[num_stored_levels] = {
+    {-64.2, 11.75, 50},
+    {-69.38, 30.09, 50},
+    {-74.61, 34.61, 30},
+    {-63.1437, 13.448, 30},
+};
+const double start_tilt = 0.1;      // radians back from upright
+const double default_time = 75;
+
+level_values level_start_values(int lev)
+{
+    if (lev < 0 || lev >= num_stored_levels) return level_values{0, 0, 0, default_time};
+    const stored_level &s = stored_levels[lev];
+    return level_values{s.x, s.y, Z_PI - start_tilt, s.time};
+}
+
+// The level-state slots a level starts from.
+const int last_zeroed_j = 22;
+const int start_grace_frames = 100;
+static void reset_level_slots(void)
+{
+    for (int i = 0; i <= last_zeroed_j; i++) j[i] = 0;
+    j[J_START_GRACE] = start_grace_frames;
+    for (int i = F_POWER; i <= F_RECOVER_Y; i++) f[i] = 0;
+    f[F_TIME] = default_time;
+    f[F_JUMP_CHARGE] = 0;
+}
+
+void load_level(int lev)
+{
+    camera_track = 1;
+    reset_level_slots();
+    update_pnt_regions();
+    clear_wpts();
+    clear_bonuses();
+    clear_particles();
+    clear_bees();
+    load_plain_level();
+    generate_level_sign();
+    if (lev >= 0 && lev < num_stored_levels) {
+        load_terrain(lev);
+        level_values s = level_start_values(lev);
+        f[F_START_X] = s.x;
+        f[F_START_Y] = s.y;
+        f[F_START_ANG] = s.ang;
+        f[F_TIME] = s.time;
+    }
+    scr_px = f[F_START_X];
+    scr_py = f[F_START_Y];
+    clear_bodies();
+    new_body(0, 0, 0, 0, 0, 0);
+    set_camera_start();
+}

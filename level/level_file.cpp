@@ -1,0 +1,505 @@
+// level/level_file.cpp -- the level file format: record images, the strict
+// reader and the safe writer.
+// A file is checked completely before anything reaches a table: a malformed
+// file is refused whole, so no index read from it can ever point outside a
+// table. The writer goes through a temporary file in the same folder and only
+// replaces the level (keeping the old one as ".bak") when every write worked.
+#include <cerrno>
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+#include "hillhopper.h"
+#include "std_gfuncs.h"
+#include "polys.h"
+#include "bonusnparticle.h"
+#include "joints.h"
+#include "borders.h"
+#include "terrain_file.h"
+
+// ---------------------------------------------------------------------------
+// Little-endian fields at fixed offsets of a record image
+
+static void put_u32(unsigned char *p, uint32_t v)
+{
+    for (int i = 0; i < 4; i++) p[i] = (unsigned char)(v >> (8 * i));
+}
+static uint32_t get_u32(const unsigned char *p)
+{
+    uint32_t v = 0;
+    for (int i = 0; i < 4; i++) v |= (uint32_t)p[i] << (8 * i);
+    return v;
+}
+static void put_i8(unsigned char *p, char v) { p[0] = (unsigned char)v; }
+static char get_i8(const unsigned char *p) { return (char)p[0]; }
+static void put_i16(unsigned char *p, short v)
+{
+    p[0] = (unsigned char)((uint16_t)v & 0xff);
+    p[1] = (unsigned char)((uint16_t)v >> 8);
+}
+static short get_i16(const unsigned char *p) { return (short)(uint16_t)(p[0] | (p[1] << 8)); }
+static void put_i32(unsigned char *p, int v) { put_u32(p, (uint32_t)v); }
+static int get_i32(const unsigned char *p) { return (int)get_u32(p); }
+static void put_f32(unsigned char *p, float v)
+{
+    uint32_t u;
+    memcpy(&u, &v, 4);
+    put_u32(p, u);
+}
+static float get_f32(const unsigned char *p)
+{
+    uint32_t u = get_u32(p);
+    float v;
+    memcpy(&v, &u, 4);
+    return v;
+}
+static void put_f64(unsigned char *p, double v)
+{
+    uint64_t u;
+    memcpy(&u, &v, 8);
+    put_u32(p, (uint32_t)u);
+    put_u32(p + 4, (uint32_t)(u >> 32));
+}
+static double get_f64(const unsigned char *p)
+{
+    uint64_t u = get_u32(p) | ((uint64_t)get_u32(p + 4) << 32);
+    double v;
+    memcpy(&v, &u, 8);
+    return v;
+}
+
+// ---------------------------------------------------------------------------
+// Record images. Writers fill a zeroed image, so padding is always 0.
+
+static void put_tv(unsigned char *p, const terrain_vertex_struct &r)
+{
+    put_f32(p + 0, r.x);
+    put_f32(p + 4, r.y);
+    put_i8(p + 8, r.state);
+}
+static void get_tv(const unsigned char *p, terrain_vertex_struct &r)
+{
+    r.x = get_f32(p + 0);
+    r.y = get_f32(p + 4);
+    r.state = get_i8(p + 8);
+}
+
+static void put_jnt(unsigned char *p, const jnt_struct &r)
+{
+    put_i8(p + 0, r.state);
+    put_i32(p + 4, r.tvn[0]);
+    put_i32(p + 8, r.tvn[1]);
+    put_i32(p + 12, r.njnt[0]);
+    put_i32(p + 16, r.njnt[1]);
+    put_i16(p + 20, r.type);
+}
+static void get_jnt(const unsigned char *p, jnt_struct &r)
+{
+    r.state = get_i8(p + 0);
+    r.tvn[0] = get_i32(p + 4);
+    r.tvn[1] = get_i32(p + 8);
+    r.njnt[0] = get_i32(p + 12);
+    r.njnt[1] = get_i32(p + 16);
+    r.type = get_i16(p + 20);
+}
+
+static void put_ply(unsigned char *p, const ply_struct &r)
+{
+    put_i8(p + 0, r.state);
+    for (int c = 0; c < 4; c++) put_i32(p + 4 + 4 * c, r.tvn[c]);
+    put_i16(p + 20, r.type);
+    put_i16(p + 22, r.x);
+    put_i8(p + 24, r.layer);
+}
+static void get_ply(const unsigned char *p, ply_struct &r)
+{
+    r.state = get_i8(p + 0);
+    for (int c = 0; c < 4; c++) r.tvn[c] = get_i32(p + 4 + 4 * c);
+    r.type = get_i16(p + 20);
+    r.x = get_i16(p + 22);
+    r.layer = get_i8(p + 24);
+}
+
+static void put_bdr(unsigned char *p, const bdr_struct &r)
+{
+    put_i8(p + 0, r.state);
+    put_i32(p + 4, r.tvn[0]);
+    put_i32(p + 8, r.tvn[1]);
+    put_i32(p + 12, r.tva[0]);
+    put_i32(p + 16, r.tva[1]);
+    put_i16(p + 20, r.last_b);
+    put_i16(p + 22, r.next_b);
+    put_i16(p + 24, r.type);
+    put_i16(p + 26, r.x);
+    put_i16(p + 28, r.wpn);
+    put_f32(p + 32, r.tex_offset);
+    put_f32(p + 36, r.tex_len);
+}
+static void get_bdr(const unsigned char *p, bdr_struct &r)
+{
+    r.state = get_i8(p + 0);
+    r.tvn[0] = get_i32(p + 4);
+    r.tvn[1] = get_i32(p + 8);
+    r.tva[0] = get_i32(p + 12);
+    r.tva[1] = get_i32(p + 16);
+    r.last_b = get_i16(p + 20);
+    r.next_b = get_i16(p + 22);
+    r.type = get_i16(p + 24);
+    r.x = get_i16(p + 26);
+    r.wpn = get_i16(p + 28);
+    r.tex_offset = get_f32(p + 32);
+    r.tex_len = get_f32(p + 36);
+}
+
+static void put_dad(unsigned char *p, const dad_struct &r)
+{
+    put_i8(p + 0, r.state);
+    put_f32(p + 4, r.px);
+    put_f32(p + 8, r.py);
+    put_f32(p + 12, r.ang);
+    put_i32(p + 16, r.pic);
+    put_i32(p + 20, r.type);
+    put_i16(p + 24, r.sx);
+    put_i16(p + 26, r.sy);
+    put_i8(p + 28, r.layer);
+}
+static void get_dad(const unsigned char *p, dad_struct &r)
+{
+    r.state = get_i8(p + 0);
+    r.px = get_f32(p + 4);
+    r.py = get_f32(p + 8);
+    r.ang = get_f32(p + 12);
+    r.pic = get_i32(p + 16);
+    r.type = get_i32(p + 20);
+    r.sx = get_i16(p + 24);
+    r.sy = get_i16(p + 26);
+    r.layer = get_i8(p + 28);
+}
+
+static void put_wpt(unsigned char *p, const wpt_struct &r)
+{
+    put_i8(p + 0, r.state);
+    put_f64(p + 8, r.px);
+    put_f64(p + 16, r.py);
+    put_i32(p + 24, r.cnt);
+}
+static void get_wpt(const unsigned char *p, wpt_struct &r)
+{
+    r.state = get_i8(p + 0);
+    r.px = get_f64(p + 8);
+    r.py = get_f64(p + 16);
+    r.cnt = get_i32(p + 24);
+}
+
+static void put_bonus(unsigned char *p, const bonus_struct &r)
+{
+    put_i8(p + 0, r.state);
+    put_f64(p + 8, r.px);
+    put_f64(p + 16, r.py);
+    put_i16(p + 24, r.type);
+}
+static void get_bonus(const unsigned char *p, bonus_struct &r)
+{
+    r.state = get_i8(p + 0);
+    r.px = get_f64(p + 8);
+    r.py = get_f64(p + 16);
+    r.type = get_i16(p + 24);
+}
+
+// ---------------------------------------------------------------------------
+// Checks of the indices inside a record; each returns 1 or writes the problem.
+
+const int num_bonus_types = BONUS_ELECTRIC + 1;
+
+static char problem[200];
+
+static int fail(const char *fmt, ...) __attribute__((format(printf, 1, 2)));
+static int fail(const char *fmt, ...)
+{
+    va_list ap;
+    va_start(ap, fmt);
+    vsnprintf(problem, sizeof(problem), fmt, ap);
+    va_end(ap);
+    return 0;
+}
+
+static int in_table(int i, int capacity) { return i >= 0 && i < capacity; }
+static int link_ok(int i, int capacity) { return i == -1 || in_table(i, capacity); }
+
+static int check_tv(const unsigned char *) { return 1; }
+
+static int check_jnt(const unsigned char *p)
+{
+    jnt_struct r;
+    get_jnt(p, r);
+    for (int e = 0; e < 2; e++) {
+        if (!in_table(r.tvn[e], num_tvs)) return fail("vertex %d out of range", r.tvn[e]);
+        if (!link_ok(r.njnt[e], num_jnts)) return fail("neighbour joint %d out of range", r.njnt[e]);
+    }
+    return 1;
+}
+
+static int check_ply(const unsigned char *p)
+{
+    ply_struct r;
+    get_ply(p, r);
+    for (int c = 0; c < 4; c++) {
+        // The fourth corner of a triangle is -1.
+        int ok = c < 3 ? in_table(r.tvn[c], num_tvs) : link_ok(r.tvn[c], num_tvs);
+        if (!ok) return fail("vertex %d out of range", r.tvn[c]);
+    }
+    if (!in_table(r.type, num_draw_funcs)) return fail("type %d out of range", r.type);
+    if (!in_table(r.x, num_tex_slots)) return fail("texture %d out of range", r.x);
+    return 1;
+}
+
+static int check_bdr(const unsigned char *p)
+{
+    bdr_struct r;
+    get_bdr(p, r);
+    for (int e = 0; e < 2; e++) {
+        if (!in_table(r.tvn[e], num_tvs)) return fail("vertex %d out of range", r.tvn[e]);
+        if (!in_table(r.tva[e], num_tvs)) return fail("outer vertex %d out of range", r.tva[e]);
+    }
+    if (!link_ok(r.last_b, num_bdrs)) return fail("previous border %d out of range", r.last_b);
+    if (!link_ok(r.next_b, num_bdrs)) return fail("next border %d out of range", r.next_b);
+    if (!in_table(r.type, num_draw_funcs)) return fail("type %d out of range", r.type);
+    if (!in_table(r.x, num_tex_slots)) return fail("texture %d out of range", r.x);
+    return 1;
+}
+
+static int check_dad(const unsigned char *p)
+{
+    dad_struct r;
+    get_dad(p, r);
+    if (!in_table(r.pic, num_tex_slots)) return fail("picture %d out of range", r.pic);
+    if (!in_table(r.type, num_draw_funcs)) return fail("type %d out of range", r.type);
+    return 1;
+}
+
+static int check_wpt(const unsigned char *) { return 1; }
+
+static int check_bonus(const unsigned char *p)
+{
+    bonus_struct r;
+    get_bonus(p, r);
+    if (!in_table(r.type, num_bonus_types)) return fail("type %d out of range", r.type);
+    return 1;
+}
+
+// ---------------------------------------------------------------------------
+// Sections, in file order
+
+static void store_tv(int s, const unsigned char *p) { get_tv(p, tv[s]); }
+static void store_jnt(int s, const unsigned char *p) { get_jnt(p, jnt[s]); }
+static void store_ply(int s, const unsigned char *p) { get_ply(p, ply[s]); }
+static void store_bdr(int s, const unsigned char *p) { get_bdr(p, bdr[s]); }
+static void store_dad(int s, const unsigned char *p) { get_dad(p, dad[s]); }
+static void store_wpt(int s, const unsigned char *p) { get_wpt(p, wpt[s]); }
+static void store_bonus(int s, const unsigned char *p) { get_bonus(p, bonus[s]); }
+
+static int used_tv(int s) { return tv[s].state != 0; }
+static int used_jnt(int s) { return jnt[s].state != 0; }
+static int used_ply(int s) { return ply[s].state != 0; }
+static int used_bdr(int s) { return bdr[s].state != 0; }
+static int used_dad(int s) { return dad[s].state != 0; }
+static int used_wpt(int s) { return wpt[s].state != 0; }
+static int used_bonus(int s) { return bonus[s].state != 0; }
+
+static void image_tv(int s, unsigned char *p) { put_tv(p, tv[s]); }
+static void image_jnt(int s, unsigned char *p) { put_jnt(p, jnt[s]); }
+static void image_ply(int s, unsigned char *p) { put_ply(p, ply[s]); }
+static void image_bdr(int s, unsigned char *p) { put_bdr(p, bdr[s]); }
+static void image_dad(int s, unsigned char *p) { put_dad(p, dad[s]); }
+static void image_wpt(int s, unsigned char *p) { put_wpt(p, wpt[s]); }
+static void image_bonus(int s, unsigned char *p) { put_bonus(p, bonus[s]); }
+
+struct section_kind {
+    const char *name;
+    int image_size;
+    int capacity;
+    int (*check)(const unsigned char *);
+    void (*store)(int slot, const unsigned char *);
+    int (*used)(int slot);
+    void (*image)(int slot, unsigned char *);
+};
+
+const int num_sections = 7;
+static const section_kind sections[num_sections] = {
+    {"vertex", 12, num_tvs, check_tv, store_tv, used_tv, image_tv},
+    {"joint", 24, num_jnts, check_jnt, store_jnt, used_jnt, image_jnt},
+    {"polygon", 28, num_plys, check_ply, store_ply, used_ply, image_ply},
+    {"border", 40, num_bdrs, check_bdr, store_bdr, used_bdr, image_bdr},
+    {"doodad", 32, num_dads, check_dad, store_dad, used_dad, image_dad},
+    {"waypoint", 32, num_wpts, check_wpt, store_wpt, used_wpt, image_wpt},
+    {"bonus", 32, num_bonuses, check_bonus, store_bonus, used_bonus, image_bonus},
+};
+
+const int header_ints = 10;                 // seven counts, three reserved
+const size_t header_bytes = 4 * header_ints;
+const size_t slot_bytes = 4;                // the slot index before each image
+
+// The largest file that can be fully valid; anything after it is never read.
+static size_t max_level_bytes(void)
+{
+    size_t n = header_bytes;
+    for (const section_kind &k : sections) n += (size_t)k.capacity * (slot_bytes + k.image_size);
+    return n;
+}
+
+// ---------------------------------------------------------------------------
+// Reading
+
+// Walks the whole image; with apply 0 it only checks, with apply 1 it stores.
+// Returns 0 and fills problem at the first fault.
+static int walk_level_image(const std::vector<unsigned char> &buf, int apply)
+{
+    if (buf.size() < header_bytes)
+        return fail("header is truncated (%zu of %zu bytes)", buf.size(), header_bytes);
+    size_t pos = header_bytes;
+    for (int s = 0; s < num_sections; s++) {
+        const section_kind &k = sections[s];
+        int count = get_i32(&buf[4 * s]);
+        if (count < 0) return fail("negative %s count %d", k.name, count);
+        if (count > k.capacity)
+            return fail("%s count %d above capacity %d", k.name, count, k.capacity);
+        for (int i = 0; i < count; i++) {
+            if (buf.size() - pos < slot_bytes + k.image_size)
+                return fail("%s record %d of %d is truncated", k.name, i, count);
+            int slot = get_i32(&buf[pos]);
+            const unsigned char *img = &buf[pos + slot_bytes];
+            if (!in_table(slot, k.capacity))
+                return fail("%s record %d: slot %d out of range", k.name, i, slot);
+            if (apply) {
+                k.store(slot, img);
+            } else if (!k.check(img)) {
+                std::string what = problem;
+                return fail("%s record %d (slot %d): %s", k.name, i, slot, what.c_str());
+            }
+            pos += slot_bytes + k.image_size;
+        }
+    }
+    return 1;
+}
+
+// Reads at most the largest valid file; a read error counts as a short file.
+static std::vector<unsigned char> read_level_bytes(FILE *fp)
+{
+    std::vector<unsigned char> buf(max_level_bytes());
+    size_t got = fread(buf.data(), 1, buf.size(), fp);
+    buf.resize(got);
+    return buf;
+}
+
+int load_terrain_file(const char *path)
+{
+    load_plain_level();
+    FILE *fp = fopen(path, "rb");
+    if (!fp) return 0;
+    std::vector<unsigned char> buf = read_level_bytes(fp);
+    fclose(fp);
+    if (!walk_level_image(buf, 0)) {
+        fprintf(stderr, "hillhopper: level file %s refused: %s; the level starts empty\n",
+                path, problem);
+        return 0;
+    }
+    walk_level_image(buf, 1);
+    update_region_jnts();
+    update_region_bdrs();
+    update_region_plys();
+    return 1;
+}
+
+static std::string level_file_name(int lev)
+{
+    loadn("map~", lev, 2);
+    return std::string(xnam);
+}
+
+void load_terrain(int lev)
+{
+    load_terrain_file(level_file_name(lev).c_str());
+}
+
+// ---------------------------------------------------------------------------
+// Writing
+
+static std::vector<unsigned char> level_image(void)
+{
+    std::vector<unsigned char> buf(header_bytes, 0);
+    for (int s = 0; s < num_sections; s++) {
+        const section_kind &k = sections[s];
+        int count = 0;
+        std::vector<unsigned char> rec(slot_bytes + k.image_size);
+        for (int slot = 0; slot < k.capacity; slot++) {
+            if (!k.used(slot)) continue;
+            std::fill(rec.begin(), rec.end(), 0);
+            put_i32(&rec[0], slot);
+            k.image(slot, &rec[slot_bytes]);
+            buf.insert(buf.end(), rec.begin(), rec.end());
+            count++;
+        }
+        put_i32(&buf[4 * s], count);
+    }
+    return buf;
+}
+
+static int write_all(const char *path, const std::vector<unsigned char> &buf, std::string *why)
+{
+    FILE *fp = fopen(path, "wb");
+    if (!fp) {
+        *why = std::string("cannot create ") + path + ": " + strerror(errno);
+        return 0;
+    }
+    int ok = fwrite(buf.data(), 1, buf.size(), fp) == buf.size();
+    ok = ok && fflush(fp) == 0;
+    int err = errno;
+    ok = ok && !ferror(fp);
+    if (fclose(fp) != 0 && ok) {
+        ok = 0;
+        err = errno;
+    }
+    if (!ok) *why = std::string("writing ") + path + " failed: " + strerror(err);
+    return ok;
+}
+
+// The previous version, byte for byte, or nothing when there is none.
+static int read_old_file(const char *path, std::vector<unsigned char> *old)
+{
+    FILE *fp = fopen(path, "rb");
+    if (!fp) return 0;
+    unsigned char chunk[65536];
+    size_t got;
+    while ((got = fread(chunk, 1, sizeof(chunk), fp)) > 0) old->insert(old->end(), chunk, chunk + got);
+    int ok = !ferror(fp);
+    fclose(fp);
+    return ok ? 1 : -1;
+}
+
+int save_terrain_file(const char *path)
+{
+    std::string tmp = std::string(path) + ".tmp", bak = std::string(path) + ".bak", why;
+    std::vector<unsigned char> old;
+    int had_old = read_old_file(path, &old);
+    int ok = had_old >= 0;
+    if (!ok) why = std::string("cannot read the old ") + path + " to back it up";
+    ok = ok && write_all(tmp.c_str(), level_image(), &why);
+    if (ok && had_old == 1) ok = write_all(bak.c_str(), old, &why);
+    if (ok && rename(tmp.c_str(), path) != 0) {
+        why = std::string("cannot rename ") + tmp + " to " + path + ": " + strerror(errno);
+        ok = 0;
+    }
+    if (!ok) {
+        remove(tmp.c_str());
+        fprintf(stderr, "hillhopper: level %s not saved (%s); the old file is unchanged\n",
+                path, why.c_str());
+    }
+    return ok;
+}
+
+void save_terrain(int lev)
+{
+    save_terrain_file(level_file_name(lev).c_str());
+}
