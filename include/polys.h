@@ -7,6 +7,7 @@ const int num_draw_funcs = 20;      // entries of each per-type drawing table
 extern void (*ply_drawing_func[num_draw_funcs])(int);
 
 // A triangle (tvn4 = -1) is stored counter-clockwise; a quad as passed.
+// Nothing happens when the table is full or a corner index lies outside tv.
 // Does not file the polygon: call update_region_plys.
 void new_ply(int tvn1, int tvn2, int tvn3, int tvn4, int type, int x, int layer);
 void delete_ply(int n);             // frees and refiles polygons

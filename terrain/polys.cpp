@@ -18,8 +18,17 @@ void (*ply_drawing_func[num_draw_funcs])(int);
 const double ply_units_per_texel = 0.012;
 const int ply_type_quad = 1;
 
+static int tv_index_ok(int v)
+{
+    return v >= 0 && v < num_tvs;
+}
+
 void new_ply(int tvn1, int tvn2, int tvn3, int tvn4, int type, int x, int layer)
 {
+    // The winding test reads the corners: refuse indices outside the table.
+    if (!tv_index_ok(tvn1) || !tv_index_ok(tvn2) || !tv_index_ok(tvn3) ||
+        (tvn4 != -1 && !tv_index_ok(tvn4)))
+        return;
     int n = -1;
     for (int i = 0; i < num_plys && n < 0; i++)
         if (ply[i].state == 0) n = i;

@@ -78,6 +78,16 @@ TEST_F(PolyBorderTest, NewPolygonTakesTheLowestFreeSlotAndAFullTableIsLeftAlone)
     for (int i = 0; i < num_plys; i++) ASSERT_EQ(ply[i].x, 7) << i;
 }
 
+TEST_F(PolyBorderTest, PolygonWithACornerOutsideTheVertexTableIsRefused)
+{
+    int a = vtx(0, 0), b = vtx(1, 0), c = vtx(0, 1);
+    new_ply(a, b, -1, -1, 0, 0, 0);
+    new_ply(a, num_tvs, c, -1, 0, 0, 0);
+    new_ply(a, b, c, num_tvs + 3, 1, 0, 0);
+    new_ply(a, b, c, -2, 1, 0, 0);
+    for (int i = 0; i < 4; i++) EXPECT_EQ(ply[i].state, 0) << i;
+}
+
 TEST_F(PolyBorderTest, QuadIsFiledAsTwoTrianglesAndOnlyWhereItsEdgesRun)
 {
     // A 4 x 4 unit quad from (0, 0): cells 100..105 by 50..55. Its diagonal
