@@ -10,6 +10,7 @@
 #include "terrain_file.h"
 #include "world.h"
 #include "zmem.h"
+#include "editor_state.h"
 
 namespace {
 
@@ -69,7 +70,11 @@ protected:
         terrain_tex[slot_white] = plain;
         trans_map();
     }
-    void TearDown() override { load_plain_level(); }
+    void TearDown() override
+    {
+        reset_editor_state();
+        load_plain_level();
+    }
 };
 
 TEST_F(TerrainDraw, TexturedTriangleIsDrawnWithItsTextureAnchoredToTheWorld)
@@ -193,4 +198,34 @@ TEST_F(TerrainDraw, ArrowBorderShowsOnlyForItsGroupAndPulses)
     draw_bdrs();
     p = world_pixel(0, 0);
     EXPECT_NEAR(p.r, 128, 12);
+}
+
+TEST_F(TerrainDraw, EditorSelectionTintsTheWhiteOfTrianglesAndBandsButNotFadedQuads)
+{
+    reset_editor_state();
+    j[J_FRAME] = 0;                             // the selection flash is pure red now
+    int a = vtx(-1.5, 0.5), b = vtx(-0.5, 0.5), c = vtx(-1, 1.2);
+    new_ply(a, b, c, -1, 0, slot_white, 0);     // 0: triangle
+    int d = vtx(0.5, 0.5), e = vtx(1.5, 0.5), g = vtx(1.5, 1.2), h = vtx(0.5, 1.2);
+    new_ply(d, e, g, h, 1, slot_white, 0);      // 1: faded quad
+    int p = vtx(-1, -0.8), q = vtx(1, -0.8);
+    new_bdr2(p, q, 0, slot_white);
+    update_region_plys();
+    update_region_bdrs();
+
+    edt.sel_ply = 0;
+    edt.sel_bdr = 0;
+    draw_plys(0);
+    draw_bdrs();
+    rgba tri = world_pixel(-1, 0.7), band = world_pixel(0, -0.8);
+    EXPECT_GT(tri.r, 240);
+    EXPECT_LT(tri.g, 20);
+    EXPECT_GT(band.r, 240);
+    EXPECT_LT(band.g, 20);
+
+    clear_back_buffer();
+    edt.sel_ply = 1;                            // the quad's corner colours win
+    draw_plys(0);
+    rgba quad = world_pixel(1.45, 0.9);
+    EXPECT_GT(quad.g, 200);
 }
