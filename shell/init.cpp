@@ -49,10 +49,10 @@ int open_gl_mode(int fullscreen)
                         screen_w, screen_h, 0, 0);
 }
 
-static void report_graphics_failure(void)
+static void report_graphics_failure(const char *error)
 {
     allegro_message("Error setting OpenGL graphics mode:\n%s\nAllegro GL error : %s\n",
-                    allegro_error, allegro_gl_error);
+                    error, allegro_gl_error);
 }
 
 // Without a sound device the game plays silently instead of refusing to start.
@@ -89,8 +89,10 @@ int main_init(void)
 {
     if (allegro_init() != 0) {
         // No display at all: Allegro can still print the message.
+        char error[ALLEGRO_ERROR_SIZE];
+        snprintf(error, sizeof(error), "%s", allegro_error);
         install_allegro(SYSTEM_NONE, &errno, atexit);
-        report_graphics_failure();
+        report_graphics_failure(error);
         return -1;
     }
     install_allegro_gl();
@@ -99,7 +101,7 @@ int main_init(void)
 
     if (open_gl_mode(1) != 0 && open_gl_mode(0) != 0) {
         set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-        report_graphics_failure();
+        report_graphics_failure(allegro_error);
         return -1;
     }
     set_window_title("Hillhopper");

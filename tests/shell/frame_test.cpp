@@ -1,0 +1,215 @@
+// The frame loop's own rules, played through run_frame without a display:
+// giving up, the time-out and level-complete sequences, the controls screen,
+// the clock and the electric boost.
+#include <cmath>
+#include "test_support.h"
+#include "hillhopper.h"
+#include "game.h"
+#include "std_gfuncs.h"
+
+namespace {
+
+const int empty_level = 99;     // no level data: an empty level
+
+int wfk_calls;
+void count_wfk_and_tap_a_key(void)
+{
+    // Each wait sees one key go down and up again.
+    static int phase = 0;
+    phase = !phase;
+    if (phase) wfk_calls++;
+    set_key(KEY_A, phase != 0);
+}
+
+void start_empty_level(void)
+{
+    headless_world();
+    release_all_keys();
+    clear_keyr();
+    quit_flag = 0;
+    current_level = empty_level;
+    level_start();
+    display_controls = 0;
+}
+
+// Presses a key for one frame and releases it on the next.
+void tap(int code, int frame_of_press, int frame)
+{
+    set_key(code, frame == frame_of_press);
+}
+
+void put_player_in_the_air(void)
+{
+    body[0].state = 1;
+    body[0].jntn = -1;
+    body[0].x = 0;
+    body[0].y = 0;
+    body[0].xx = body[0].yy = 0;
+    body[0].ang = Z_PI;
+    body[0].fdir = 0;
+}
+
+}  // namespace
+
+TEST(FrameLoop, EscapeGivesTheTimeOutScreenInTheSameFrame)
+{
+    start_empty_level();
+    EXPECT_GT(f[F_TIME], 0);
+    run_frames(2, [](int i) { tap(KEY_ESC, 0, i); });   // released on the second frame
+    EXPECT_EQ(j[J_LOST], 1);
+    EXPECT_EQ(f[F_TIME], 0);
+    EXPECT_EQ(j[J_TIMEOUT_STEP], 1);
+    EXPECT_EQ(camera_track, 0);
+    run_frames(40);
+    EXPECT_EQ(f[F_TIME], 0);
+    EXPECT_EQ(j[J_TIMEOUT_STEP], 25);   // the panel slides in over 25 frames and stays
+}
+
+TEST(FrameLoop, TimeOutChoiceTogglesAndSpaceReplaysTheLevel)
+{
+    start_empty_level();
+    f[F_TIME] = 0.01;
+    run_frames(1);
+    EXPECT_EQ(j[J_TIMEOUT_STEP], 1);
+    run_frames(2, [](int i) { tap(KEY_UP, 0, i); });
+    EXPECT_EQ(j[J_TIMEOUT_CHOICE], 1);
+    run_frames(2, [](int i) { tap(KEY_DOWN, 0, i); });
+    EXPECT_EQ(j[J_TIMEOUT_CHOICE], 0);
+    int r = run_frames(2, [](int i) { tap(KEY_SPACE, 0, i); });
+    EXPECT_EQ(r, FRAME_LEVEL_START);
+    EXPECT_EQ(current_level, empty_level);
+    release_all_keys();
+}
+
+TEST(FrameLoop, EscapeDuringLevelCompleteShowsNoTimeOut)
+{
+    start_empty_level();
+    j[J_LEVEL_DONE] = 1;
+    int r = run_frames(2, [](int i) { tap(KEY_ESC, 0, i); });
+    EXPECT_EQ(r, FRAME_NEXT);
+    EXPECT_EQ(f[F_TIME], 0);
+    EXPECT_EQ(j[J_TIMEOUT_STEP], 0);
+    EXPECT_EQ(j[J_LEVEL_DONE], 3);
+    // The count runs on to 101 and the next level starts.
+    r = run_frames(200);
+    EXPECT_EQ(r, FRAME_LEVEL_START);
+    EXPECT_EQ(j[J_LEVEL_DONE], 101);
+    EXPECT_EQ(current_level, empty_level + 1);
+}
+
+TEST(FrameLoop, ControlsScreenAfterTheFirstFrameAndAgainAfterH)
+{
+    start_empty_level();
+    display_controls = 1;
+    wfk_calls = 0;
+    input_hook = count_wfk_and_tap_a_key;
+    run_frames(1);
+    EXPECT_EQ(display_controls, 0);
+    EXPECT_EQ(wfk_calls, 1);
+    input_hook = nullptr;
+    run_frames(2, [](int i) { tap(KEY_H, 0, i); });
+    EXPECT_EQ(display_controls, 1);     // shown at the end of the next frame
+    input_hook = count_wfk_and_tap_a_key;
+    run_frames(1);
+    input_hook = nullptr;
+    EXPECT_EQ(wfk_calls, 2);
+    EXPECT_EQ(display_controls, 0);
+    release_all_keys();
+}
+
+TEST(FrameLoop, TheClockRunsOnlyWhileThePlayerHasControl)
+{
+    start_empty_level();
+    double t = f[F_TIME];
+    run_frames(10);
+    EXPECT_NEAR(f[F_TIME], t - 10 * 0.03, 1e-9);
+    camera_track = 0;
+    t = f[F_TIME];
+    run_frames(10);
+    EXPECT_EQ(f[F_TIME], t);
+}
+
+TEST(FrameLoop, GroundAccelerationFollowsPower)
+{
+    EXPECT_FLOAT_EQ(ground_acceleration(0), 0.00285f * 0.8f);
+    EXPECT_FLOAT_EQ(ground_acceleration(10), 0.00285f + 0.00285f * 10 / 100 / 2);
+    EXPECT_FLOAT_EQ(ground_acceleration(100), (0.00285f + 0.00285f / 2) * 1.4f);
+    EXPECT_FLOAT_EQ(ground_acceleration(-100), (0.00285f - 0.00285f / 2) * 0.8f);
+}
+
+TEST(Boost, NeedsStockAndAnExpiredTimer)
+{
+    start_empty_level();
+    put_player_in_the_air();
+    clear_keyr();
+    keyr[KEY_RCONTROL] = LATCH_PRESSED;
+    j[J_BOOSTS] = 0;
+    electric_boost();
+    EXPECT_EQ(j[J_BOOST_TIMER], 0);
+    EXPECT_EQ(body[0].xx, 0);
+    j[J_BOOSTS] = 2;
+    j[J_BOOST_TIMER] = 5;
+    electric_boost();
+    EXPECT_EQ(j[J_BOOSTS], 2);
+    EXPECT_EQ(body[0].xx, 0);
+    j[J_BOOST_TIMER] = 0;
+    keyr[KEY_RCONTROL] = LATCH_HELD;    // only the press counts
+    electric_boost();
+    EXPECT_EQ(j[J_BOOSTS], 2);
+}
+
+TEST(Boost, InTheAirAlongTheFacingAndOnTheGroundAlongTheJoint)
+{
+    start_empty_level();
+    put_player_in_the_air();
+    clear_keyr();
+    keyr[KEY_RCONTROL] = LATCH_PRESSED;
+    j[J_BOOSTS] = 2;
+    electric_boost();
+    EXPECT_EQ(j[J_BOOSTS], 1);
+    EXPECT_EQ(j[J_BOOST_TIMER], 200);
+    float c = Z_PI + Z_PI;      // facing right, upright
+    EXPECT_DOUBLE_EQ(body[0].xx, 0.16 * cos(c));
+    EXPECT_DOUBLE_EQ(body[0].yy, 0.16 * sin(c));
+
+    j[J_BOOST_TIMER] = 0;
+    body[0].jntn = 0;           // riding: the boost pushes along the joint
+    body[0].jntvx = 0.01;
+    body[0].fdir = 1;
+    electric_boost();
+    EXPECT_DOUBLE_EQ(body[0].jntvx, 0.01 - 0.2);
+    EXPECT_EQ(j[J_BOOSTS], 0);
+    body[0].jntn = -1;
+}
+
+TEST(Boost, IgnoresTheRecoveryHoldButNotTheFreeCamera)
+{
+    start_empty_level();
+    put_player_in_the_air();
+    j[J_BOOSTS] = 2;
+    j[J_RECOVERY] = 50;
+    run_frames(2, [](int i) { tap(KEY_RCONTROL, 0, i); });
+    EXPECT_EQ(j[J_BOOSTS], 1);
+    j[J_BOOST_TIMER] = 0;
+    j[J_RECOVERY] = 0;
+    camera_track = 0;
+    run_frames(2, [](int i) { tap(KEY_RCONTROL, 0, i); });
+    EXPECT_EQ(j[J_BOOSTS], 1);
+    EXPECT_EQ(j[J_BOOST_TIMER], 0);
+    release_all_keys();
+}
+
+TEST(Boost, RightShiftOpensTheLandingHelpWindowUnlessTumbling)
+{
+    start_empty_level();
+    put_player_in_the_air();
+    run_frames(1, [](int) { set_key(KEY_RSHIFT, true); });
+    EXPECT_EQ(j[J_LAND_HELP], 30);
+    release_all_keys();
+    run_frames(1);
+    j[J_LAND_HELP] = 0;
+    j[J_TUMBLE] = 20;
+    run_frames(1, [](int) { set_key(KEY_RSHIFT, true); });
+    EXPECT_EQ(j[J_LAND_HELP], 0);
+    release_all_keys();
+}
