@@ -23,8 +23,9 @@ static const int tumble_frames = 30;
 static const double ride_lift = 0.0125;
 static const double rolling_friction = 0.985;
 static const double reversal_damp = 0.5;
-static const double slope_pull = 0.7 / 320;
-static const double boost_slope_pull = 0.3 / 320;
+static const double slope_pull = 0.7;           // of u.y / 320 per frame
+static const double boost_slope_pull = 0.3;     // while the boost timer runs
+static const double slope_scale = 320;
 static const double run_off_turn = 0.15;
 
 void body_landing(int b, double nx, double ny, int k, double t)
@@ -97,7 +98,7 @@ void body_on_jnt(int b, int steps)
     // 5. Rolling friction.
     bd.jntvx += (rolling_friction * bd.jntvx - bd.jntvx) / tri;
     // 6. Slope pull: a joint rising towards tvn[1] slows a rider moving that way.
-    bd.jntvx -= u.y * (j[J_BOOST_TIMER] ? boost_slope_pull : slope_pull) / tri;
+    bd.jntvx -= u.y * (j[J_BOOST_TIMER] ? boost_slope_pull : slope_pull) / slope_scale / tri;
     // 7.
     bd.ang_v = 0;
 
