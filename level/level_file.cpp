@@ -212,6 +212,7 @@ static void get_bonus(const unsigned char *p, bonus_struct &r)
 // Checks of the indices inside a record; each returns 1 or writes the problem.
 
 const int num_bonus_types = BONUS_ELECTRIC + 1;
+const short ply_type_quad = 1;      // drawn and picked with its fourth corner
 
 static char problem[200];
 
@@ -246,8 +247,9 @@ static int check_ply(const unsigned char *p)
     ply_struct r;
     get_ply(p, r);
     for (int c = 0; c < 4; c++) {
-        // The fourth corner of a triangle is -1.
-        int ok = c < 3 ? in_table(r.tvn[c], num_tvs) : link_ok(r.tvn[c], num_tvs);
+        // The fourth corner of a triangle may be -1; a quad uses all four.
+        int ok = c < 3 || r.type == ply_type_quad ? in_table(r.tvn[c], num_tvs)
+                                                  : link_ok(r.tvn[c], num_tvs);
         if (!ok) return fail("vertex %d out of range", r.tvn[c]);
     }
     if (!in_table(r.type, num_draw_funcs)) return fail("type %d out of range", r.type);

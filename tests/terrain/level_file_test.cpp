@@ -85,10 +85,11 @@ void fill_random_level(void)
     for (int i = 0; i < 200; i++)
         jnt[rand() % num_jnts] = jnt_struct{1, {v(), v()}, {rand() % 50 - 1, rand() % 50 - 1},
                                            (short)(1 + rand() % 3)};
-    for (int i = 0; i < 200; i++)
-        ply[rand() % num_plys] = ply_struct{1, {v(), v(), v(), rand() % 2 ? v() : -1},
-                                           (short)(rand() % 2), (short)(rand() % num_tex_slots),
-                                           (char)(rand() % 3)};
+    for (int i = 0; i < 200; i++) {
+        short quad = (short)(rand() % 2);
+        ply[rand() % num_plys] = ply_struct{1, {v(), v(), v(), quad ? v() : -1}, quad,
+                                           (short)(rand() % num_tex_slots), (char)(rand() % 3)};
+    }
     for (int i = 0; i < 100; i++)
         bdr[rand() % num_bdrs] = bdr_struct{1, {v(), v()}, {v(), v()}, (short)(rand() % 30 - 1),
                                            (short)(rand() % 30 - 1), (short)(rand() % 3),
@@ -294,6 +295,7 @@ static const malformed_case malformed_cases[] = {
     {"joint neighbour below -1", [](bytes &b) { put32(b, at_jnt + 4 + 16, -2); }},
     {"polygon vertex out of range", [](bytes &b) { put32(b, at_ply + 4 + 8, 123456); }},
     {"polygon fourth corner below -1", [](bytes &b) { put32(b, at_ply + 4 + 16, -5); }},
+    {"quad without a fourth corner", [](bytes &b) { put16(b, at_ply + 4 + 20, 1); }},
     {"polygon texture out of range", [](bytes &b) { put16(b, at_ply + 4 + 22, num_tex_slots); }},
     {"polygon texture negative", [](bytes &b) { put16(b, at_ply + 4 + 22, -1); }},
     {"polygon type out of range", [](bytes &b) { put16(b, at_ply + 4 + 20, 20); }},
