@@ -23,15 +23,21 @@ static const int sample_freq = 1000;
 static const int normal_priority = 128;
 static const int urgent_priority = 200;    // the boost and the death are never cut off
 
-// The patch set sits next to the executable; the override reaches Allegro's
-// configuration without writing any file. midi_card = DIGI picks the sample
-// synthesiser at once instead of probing a raw MIDI port first.
+// The patch set sits next to the executable (or, failing that, in the
+// current folder, where the game's other data lives); the override reaches
+// Allegro's configuration without writing any file. midi_card = DIGI picks the
+// sample synthesiser at once instead of probing a raw MIDI port first.
+static const char *const patch_set = "patches.dat";
+
 void configure_midi_patches(void)
 {
     char path[1024];
     get_executable_name(path, sizeof(path));
-    replace_filename(path, path, "patches.dat", sizeof(path));
-    if (!exists(path)) return;              // no patch set: the music stays silent
+    replace_filename(path, path, patch_set, sizeof(path));
+    if (!exists(path)) {
+        if (!exists(patch_set)) return;     // no patch set: the music stays silent
+        canonicalize_filename(path, patch_set, sizeof(path));
+    }
     static char config[1200];
     int len = snprintf(config, sizeof(config), "[sound]\npatches = %s\nmidi_card = DIGI\n", path);
     if (len <= 0 || len >= (int)sizeof(config)) return;

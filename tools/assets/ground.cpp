@@ -28,6 +28,16 @@ void tiled(canvas &c, const std::function<sdf_fn(float, float)> &make, const pai
         }
 }
 
+// Moves a seamless picture round by (dx, dy), so that straight joints of a
+// pattern (planks, boards) do not fall on the picture's own edge.
+void roll(canvas &c, int dx, int dy)
+{
+    canvas out(c.w, c.h);
+    for (int y = 0; y < c.h; y++)
+        for (int x = 0; x < c.w; x++) out.at((x + dx) % c.w, (y + dy) % c.h) = c.at(x, y);
+    c = out;
+}
+
 // Tileable cell noise: distance to the nearest and second nearest feature
 // point, one point per cell of a period x period grid.
 void worley(float x, float y, int period, float cell, uint32_t seed, float *f1, float *f2, int *id)
@@ -148,6 +158,7 @@ void fill_wood(canvas &c)
             tiled(c, [](float px, float py) { return circle(px, py, 2.5f); },
                   lit(rgb(150, 150, 160), x + 112, y, 2.5f), x + 112, y);
         }
+    roll(c, 40, 16);
 }
 
 void fill_bricks(canvas &c)
@@ -192,7 +203,7 @@ void fill_ice(canvas &c)
         float f1, f2;
         int id;
         worley(x, y, 3, 256.0f / 3, 81, &f1, &f2, &id);
-        float n = n01(x + y * 0.5f, y, 256, 4, 4, 82);
+        float n = n01(x + y, y, 256, 4, 4, 82);
         rgba base = mix(rgb(160, 215, 245), rgb(215, 240, 255), n);
         float streak = 0.5f + 0.5f * std::sin((x + y) / 256 * 2 * pi * 4 + n * 5);
         base = mix(base, rgb(245, 252, 255), streak * 0.3f);
@@ -401,6 +412,7 @@ void band_planks(canvas &c)
             float x = k * 64 + (e ? 58 : 6);
             fill(c, circle(x, 34, 2.2f), lit(rgb(170, 170, 180), x, 34, 2.2f));
         }
+    roll(c, 32, 0);
 }
 
 // ---- background ----------------------------------------------------------------

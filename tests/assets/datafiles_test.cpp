@@ -1,0 +1,340 @@
+// tests/assets/datafiles_test.cpp -- the five built datafiles: object counts
+// and types, picture sizes at the slots the game reads, masked edges, sample
+// formats and levels, and the tracks' length, parts and instruments.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include "assets_fixture.h"
+#include "slots.h"
+
+namespace {
+
+const int dat_info = DAT_ID('i', 'n', 'f', 'o');
+
+bool power_of_two(int v) { return v > 0 && (v & (v - 1)) == 0; }
+
+BITMAP *bmp(DATAFILE *dat, int slot) { return (BITMAP *)dat[slot].dat; }
+
+bool is_mask(BITMAP *b, int x, int y)
+{
+    int c = getpixel(b, x, y);
+    return getr32(c) == 255 && getg32(c) == 0 && getb32(c) == 255;
+}
+
+// Every picture datafile: pictures in 32 bits with power-of-two sides, then
+// the packer's information object last.
+void expect_picture_datafile(DATAFILE *dat, int pictures)
+{
+    ASSERT_NE(dat, nullptr);
+    ASSERT_EQ(object_count(dat), pictures + 1);
+    EXPECT_EQ(dat[pictures].type, dat_info);
+    for (int i = 0; i < pictures; i++) {
+        ASSERT_EQ(dat[i].type, DAT_BITMAP) << "slot " << i;
+        EXPECT_EQ(bitmap_color_depth(bmp(dat, i)), 32) << "slot " << i;
+        EXPECT_TRUE(power_of_two(bmp(dat, i)->w) && power_of_two(bmp(dat, i)->h)) << "slot " << i;
+    }
+}
+
+void expect_size(DATAFILE *dat, int slot, int w, int h)
+{
+    EXPECT_EQ(bmp(dat, slot)->w, w) << "slot " << slot;
+    EXPECT_EQ(bmp(dat, slot)->h, h) << "slot " << slot;
+}
+
+}  // namespace
+
+TEST(TerrainDatafile, PicturesSitAtTheSlotsTheGameReadsWithTheirShapes)
+{
+    DATAFILE *dat = load_game_datafile("ttex01.dat");
+    expect_picture_datafile(dat, NUM_TERRAIN_PICTURES);
+    const int frames[] = {TEX_PLAYER, TEX_PLAYER_LANDING, TEX_PLAYER_TUMBLING, TEX_PLAYER_RUNNING,
+                          TEX_PLAYER_RECOVERY, TEX_PLAYER_CHARGING, TEX_PLAYER_BLINK,
+                          TEX_PLAYER_BOOST_A, TEX_PLAYER_BOOST_B, TEX_PLAYER_BOOST};
+    for (int s : frames) expect_size(dat, s, 128, 128);
+    BITMAP *bg = bmp(dat, TEX_BACKGROUND);
+    EXPECT_EQ(bg->w, 2 * bg->h);
+    EXPECT_GE(bg->w, 1024);
+    expect_size(dat, TEX_BAR_FRAME, 256, 32);
+    for (int k = 0; k < 2; k++) {
+        expect_size(dat, TEX_PLAY_AGAIN + k, 256, 128);       // shown at 200 x 100
+        expect_size(dat, TEX_BACK_TO_START + k, 256, 128);
+    }
+    expect_size(dat, TEX_LEVEL_COMPLETE, 256, 128);
+    expect_size(dat, TEX_WAYPOINT, 64, 128);                  // a 0.2 x 0.4 marker
+    expect_size(dat, TEX_WAYPOINT_SPIN, 64, 128);
+    expect_size(dat, TEX_ELECTRIC, 64, 128);                  // a 0.16 x 0.32 charge
+    EXPECT_GE(bmp(dat, TEX_CLOCK_HAND)->h, 3 * bmp(dat, TEX_CLOCK_HAND)->w);
+    const int squares[] = {TEX_LEAF, TEX_SPIKE, TEX_DUST, TEX_DUST + 1, TEX_DUST + 2, TEX_DUST + 3,
+                           TEX_CLOCK_FRAME, TEX_BEE, TEX_GLOW, TEX_PUFF};
+    for (int s : squares) EXPECT_EQ(bmp(dat, s)->w, bmp(dat, s)->h) << "slot " << s;
+    unload_datafile(dat);
+}
+
+TEST(TerrainDatafile, SpritesAreMaskedRoundTheirEdgesAndTheBackgroundIsSolid)
+{
+    DATAFILE *dat = load_game_datafile("ttex01.dat");
+    ASSERT_NE(dat, nullptr);
+    const int sprites[] = {TEX_PLAYER, TEX_PLAYER_RUNNING, TEX_LEAF, TEX_SPIKE, TEX_BEE, TEX_PUFF,
+                           TEX_WAYPOINT, TEX_CLOCK_FRAME, TEX_ELECTRIC, TEX_GLOW};
+    for (int s : sprites) {
+        BITMAP *b = bmp(dat, s);
+        EXPECT_TRUE(is_mask(b, 0, 0) && is_mask(b, b->w - 1, 0) && is_mask(b, 0, b->h - 1) &&
+                    is_mask(b, b->w - 1, b->h - 1)) << "corners of slot " << s;
+    }
+    EXPECT_FALSE(is_mask(bmp(dat, TEX_PLAYER), 64, 64));
+    // The clock face shows through the frame; the bar shows through its window.
+    EXPECT_TRUE(is_mask(bmp(dat, TEX_CLOCK_FRAME), 64, 64));
+    EXPECT_TRUE(is_mask(bmp(dat, TEX_BAR_FRAME), 128, 16));
+    EXPECT_FALSE(is_mask(bmp(dat, TEX_BAR_FRAME), 128, 2));
+    BITMAP *bg = bmp(dat, TEX_BACKGROUND);
+    int masked = 0;
+    for (int y = 0; y < bg->h; y += 7)
+        for (int x = 0; x < bg->w; x += 7) masked += is_mask(bg, x, y);
+    EXPECT_EQ(masked, 0);
+    unload_datafile(dat);
+}
+
+namespace {
+
+int colour_step(BITMAP *b, int x0, int y0, int x1, int y1)
+{
+    int a = getpixel(b, x0, y0), c = getpixel(b, x1, y1);
+    return std::abs(getr32(a) - getr32(c)) + std::abs(getg32(a) - getg32(c)) + std::abs(getb32(a) - getb32(c));
+}
+
+// How much a picture changes from column x0 to column x1 (or row to row).
+double column_step(BITMAP *b, int x0, int x1)
+{
+    double sum = 0;
+    for (int y = 0; y < b->h; y++) sum += colour_step(b, x0, y, x1, y);
+    return sum;
+}
+
+double row_step(BITMAP *b, int y0, int y1)
+{
+    double sum = 0;
+    for (int x = 0; x < b->w; x++) sum += colour_step(b, x, y0, x, y1);
+    return sum;
+}
+
+// The step across the wrap, against the typical step between neighbours: a
+// seam shows as a wrap step far above the picture's usual ones.
+void expect_seamless(BITMAP *b, bool vertical, int slot)
+{
+    double mean = 0, wrap;
+    int n = vertical ? b->h : b->w;
+    for (int i = 0; i + 1 < n; i++) mean += vertical ? row_step(b, i, i + 1) : column_step(b, i, i + 1);
+    mean /= n - 1;
+    wrap = vertical ? row_step(b, n - 1, 0) : column_step(b, n - 1, 0);
+    EXPECT_LT(wrap, 2.5 * mean + 8.0 * (vertical ? b->w : b->h)) << (vertical ? "rows" : "columns")
+                                                              << " of slot " << slot << " do not meet";
+}
+
+}  // namespace
+
+TEST(TerrainDatafile, FillsAndBandsRepeatWithoutASeam)
+{
+    DATAFILE *dat = load_game_datafile("ttex01.dat");
+    ASSERT_NE(dat, nullptr);
+    const int fills[] = {TEX_FILL_GRASS, TEX_FILL_EARTH, TEX_FILL_ROCK, TEX_FILL_SAND, TEX_FILL_WOOD,
+                         TEX_FILL_BRICKS, TEX_FILL_CAVE, TEX_FILL_ICE, TEX_FILL_COBBLE, TEX_FILL_SNOW};
+    for (int s : fills) {
+        BITMAP *b = bmp(dat, s);
+        ASSERT_EQ(b->w, b->h) << "slot " << s;
+        expect_seamless(b, false, s);
+        expect_seamless(b, true, s);
+    }
+    const int bands[] = {TEX_BAND_GRASS, TEX_BAND_FLOWERS, TEX_BAND_ROCK, TEX_BAND_SAND,
+                         TEX_BAND_BLEND, TEX_BAND_ARROW, TEX_BAND_SNOW, TEX_BAND_PLANKS};
+    for (int s : bands) {
+        BITMAP *b = bmp(dat, s);
+        EXPECT_EQ(b->w, 256) << "slot " << s;
+        EXPECT_LE(b->h, 128) << "slot " << s;
+        expect_seamless(b, false, s);
+    }
+    expect_seamless(bmp(dat, TEX_BACKGROUND), false, TEX_BACKGROUND);
+    unload_datafile(dat);
+}
+
+TEST(DoodadDatafile, HivesPlantsAndTheSignBlankAtTheirPictures)
+{
+    DATAFILE *dat = load_game_datafile("doodads01.dat");
+    expect_picture_datafile(dat, NUM_DOODAD_PICTURES);
+    EXPECT_GE(NUM_DOODAD_PICTURES - 5, 20);              // decorations besides the five with a meaning
+    expect_size(dat, DAD_SIGN, 128, 64);
+    // "Stage N" is printed from (32, 13) in an 8-pixel font: the board must be there.
+    BITMAP *sign = bmp(dat, DAD_SIGN);
+    for (int x = 32; x < 100; x += 4)
+        for (int y = 13; y < 22; y += 2) EXPECT_FALSE(is_mask(sign, x, y)) << x << "," << y;
+    const int meaningful[] = {DAD_HIVE, DAD_HIVE_DISTURBED, DAD_PLANT_A, DAD_PLANT_B};
+    for (int s : meaningful) EXPECT_GE(bmp(dat, s)->w, 32) << "slot " << s;
+    unload_datafile(dat);
+}
+
+TEST(BuildingsDatafile, StartScreenPicturesAtTheirIndices)
+{
+    DATAFILE *dat = load_game_datafile("buildings.dat");
+    expect_picture_datafile(dat, NUM_BUILDING_PICTURES);
+    const int words[] = {BTEX_LANG_0, BTEX_LANG_1, BTEX_START, BTEX_START + 1, BTEX_QUIT, BTEX_QUIT + 1};
+    for (int s : words) expect_size(dat, s, 256, 64);    // shown at 200 x 40
+    expect_size(dat, BTEX_POINTER, 128, 32);
+    expect_size(dat, BTEX_TITLE, 512, 512);
+    expect_size(dat, BTEX_SCROLL_TEXT, 256, 1024);
+    // The pointer's tip is at its right end, where it meets the menu word.
+    BITMAP *p = bmp(dat, BTEX_POINTER);
+    int tip = 0;
+    for (int x = 0; x < p->w; x++)
+        if (!is_mask(p, x, p->h / 2)) tip = x;
+    EXPECT_GE(tip, p->w - 8);
+    unload_datafile(dat);
+}
+
+TEST(SoundDatafile, TenShortCleanSamplesThenTheInformationObject)
+{
+    DATAFILE *dat = load_game_datafile("sound.dat");
+    ASSERT_NE(dat, nullptr);
+    ASSERT_EQ(object_count(dat), NUM_SOUND_SAMPLES + 1);
+    EXPECT_EQ(dat[NUM_SOUND_SAMPLES].type, dat_info);
+    for (int i = 0; i < NUM_SOUND_SAMPLES; i++) {
+        ASSERT_EQ(dat[i].type, DAT_SAMPLE) << "sample " << i;
+        SAMPLE *s = (SAMPLE *)dat[i].dat;
+        EXPECT_EQ(s->bits, 16);
+        EXPECT_GE(s->freq, 22050);
+        double seconds = (double)s->len / s->freq;
+        EXPECT_GT(seconds, 0.05) << "sample " << i;
+        EXPECT_LT(seconds, 2.0) << "sample " << i;
+        // Allegro keeps 16-bit samples unsigned, centred on 32768.
+        const unsigned short *v = (const unsigned short *)s->data;
+        int peak = 0;
+        for (unsigned long k = 0; k < s->len; k++) peak = std::max(peak, std::abs((int)v[k] - 32768));
+        EXPECT_GT(peak, 16000) << "sample " << i << " is too quiet";
+        EXPECT_LT(std::abs((int)v[0] - 32768), 600) << "sample " << i << " starts with a click";
+        EXPECT_LT(std::abs((int)v[s->len - 1] - 32768), 600) << "sample " << i << " ends with a click";
+    }
+    unload_datafile(dat);
+}
+
+// ---- MIDI tracks ---------------------------------------------------------------
+
+namespace {
+
+struct song_facts {
+    double seconds = 0;
+    std::map<int, int> notes_per_channel;
+    std::map<int, double> mean_pitch;
+    std::set<int> programs;
+};
+
+unsigned read_var(const unsigned char *d, int len, int *pos)
+{
+    unsigned v = 0;
+    while (*pos < len) {
+        unsigned char c = d[(*pos)++];
+        v = (v << 7) | (c & 0x7f);
+        if (!(c & 0x80)) break;
+    }
+    return v;
+}
+
+// Walks every track of a MIDI object: notes per channel, their mean pitch,
+// programs, and the playing time from the tempo map.
+song_facts scan(const MIDI *m)
+{
+    song_facts f;
+    std::vector<std::pair<long, unsigned>> tempos;
+    long last_tick = 0;
+    std::map<int, double> pitch_sum;
+    for (int t = 0; t < MIDI_TRACKS; t++) {
+        const unsigned char *d = m->track[t].data;
+        int len = m->track[t].len, pos = 0, status = 0;
+        long tick = 0;
+        while (d && pos < len) {
+            tick += read_var(d, len, &pos);
+            int c = d[pos];
+            if (c & 0x80) { status = c; pos++; }
+            if (status == 0xff) {
+                int type = d[pos++];
+                int l = (int)read_var(d, len, &pos);
+                if (type == 0x51 && l == 3) tempos.push_back({tick, (unsigned)(d[pos] << 16 | d[pos + 1] << 8 | d[pos + 2])});
+                pos += l;
+                status = 0;
+                continue;
+            }
+            if (status == 0xf0 || status == 0xf7) { pos += (int)read_var(d, len, &pos); continue; }
+            int kind = status & 0xf0, ch = status & 0x0f;
+            if (kind == 0xc0 || kind == 0xd0) {
+                if (kind == 0xc0) f.programs.insert(d[pos]);
+                pos += 1;
+                continue;
+            }
+            int a = d[pos], b = d[pos + 1];
+            pos += 2;
+            if (kind == 0x90 && b > 0) {
+                f.notes_per_channel[ch]++;
+                pitch_sum[ch] += a;
+            }
+        }
+        last_tick = std::max(last_tick, tick);
+    }
+    std::sort(tempos.begin(), tempos.end());
+    unsigned us = 500000;
+    long at = 0;
+    for (auto &tp : tempos) {
+        f.seconds += (double)(tp.first - at) / m->divisions * us / 1e6;
+        at = tp.first;
+        us = tp.second;
+    }
+    f.seconds += (double)(last_tick - at) / m->divisions * us / 1e6;
+    for (auto &p : pitch_sum) f.mean_pitch[p.first] = p.second / f.notes_per_channel[p.first];
+    return f;
+}
+
+std::set<int> freepats_programs()
+{
+    std::set<int> out;
+    std::ifstream in("/etc/timidity/freepats.cfg");
+    std::string line;
+    bool tones = false;
+    while (std::getline(in, line)) {
+        std::istringstream w(line);
+        std::string first;
+        w >> first;
+        if (first == "bank") tones = true;
+        if (first == "drumset") tones = false;
+        if (tones && !first.empty() && isdigit((unsigned char)first[0])) out.insert(std::stoi(first));
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(MusicDatafile, TracksOfOneToTwoMinutesWithMelodyBassAndDrums)
+{
+    DATAFILE *dat = load_game_datafile("music.dat");
+    ASSERT_NE(dat, nullptr);
+    ASSERT_EQ(object_count(dat), NUM_MUSIC_TRACKS + 1);
+    ASSERT_GE(NUM_MUSIC_TRACKS, 3);
+    EXPECT_EQ(dat[NUM_MUSIC_TRACKS].type, dat_info);
+    std::set<int> available = freepats_programs();
+    std::set<std::set<int>> instrument_sets;
+    for (int i = 0; i < NUM_MUSIC_TRACKS; i++) {
+        ASSERT_EQ(dat[i].type, DAT_MIDI) << "track " << i;
+        song_facts f = scan((const MIDI *)dat[i].dat);
+        EXPECT_GE(f.seconds, 60) << "track " << i;
+        EXPECT_LE(f.seconds, 120) << "track " << i;
+        EXPECT_GT(f.notes_per_channel[9], 100) << "track " << i << " has no drums";
+        EXPECT_GT(f.notes_per_channel[0], 100) << "track " << i << " has no melody";
+        EXPECT_GT(f.notes_per_channel[3], 30) << "track " << i << " has no bass";
+        EXPECT_LT(f.mean_pitch[3] + 12, f.mean_pitch[0]) << "track " << i << ": the bass sits below the tune";
+        for (int p : f.programs) {
+            if (!available.empty()) EXPECT_TRUE(available.count(p)) << "track " << i << " uses program " << p << " that freepats lacks";
+        }
+        instrument_sets.insert(f.programs);
+    }
+    EXPECT_EQ((int)instrument_sets.size(), NUM_MUSIC_TRACKS) << "every track has its own sound";
+    unload_datafile(dat);
+}
