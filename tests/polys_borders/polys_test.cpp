@@ -223,3 +223,26 @@ TEST_F(PolyBorderTest, VisibleRecordsNeverWritesPastItsOutputAndSkipsBadIndices)
                         visible_cell_range(), all, 8);
     for (int i = 0; i < n; i++) EXPECT_LT(all[i], num_plys);
 }
+
+TEST_F(PolyBorderTest, FullPolygonListLeavesLaterPolygonsOutWholeAndIsNeverOverrun)
+{
+    // Long flat triangles across the whole grid, each in about 300 cells:
+    // 300 of them need more than the 80,000 entries of the list table.
+    for (int i = 0; i < 300; i++) {
+        double y = -39 + i * 0.25;
+        new_ply(vtx(-79.9, y), vtx(79.9, y), vtx(0, y + 1.0), -1, 0, 0, 0);
+    }
+    testing::internal::CaptureStderr();
+    update_region_plys();
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("polygons"), std::string::npos);
+
+    long total = 0;
+    for (int c = 0; c < map_sx * map_sy; c++) {
+        total += region[c].ply_x;
+        EXPECT_LE(region[c].ply_n + region[c].ply_x, ply_list_size);
+    }
+    EXPECT_LE(total, ply_list_size);
+    EXPECT_GT(cells_listing_ply(0), 250);               // the first ones are filed whole
+    EXPECT_EQ(cells_listing_ply(299), 0);               // the last one not at all
+}
