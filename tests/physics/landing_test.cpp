@@ -7,6 +7,7 @@
 #include "test_support.h"
 #include "bodies.h"
 #include "collisions.h"
+#include "paths.h"
 
 static const double deg = Z_PI / 180;
 
@@ -183,6 +184,39 @@ TEST(Riding, RecoveryHoldFreezesTheRide)
     body_on_jnt(0, 1);
     EXPECT_EQ(body[0].jntx, 0.5);
     EXPECT_EQ(body[0].jntvx, 0.1);
+}
+
+// A joint folded back on both ends (its twin runs the other way over the same
+// vertices) has both mitres along its chord: the ride path has no point there,
+// and the placement keeps the body's place, angle, tangent and velocity.
+TEST(Riding, PathWithoutAPointKeepsThePlacement)
+{
+    empty_level();
+    int p = new_tv(0, 0), q = new_tv(1, 0);
+    int k = link_jnt(p, q, 1);
+    link_jnt(q, p, 1);
+    file_jnts();
+    start_player(0.4, 0.5, Z_PI - 0.2);
+    body_struct &bd = body[0];
+    bd.xx = 0.01;
+    bd.yy = -0.02;
+    bd.vdir = vect_struct{0.6, 0.8};
+    bd.jntn = k;
+    bd.jntx = 0.5;
+    bd.jntvx = 0.05;
+    const body_struct before = bd;
+    double rx = 123, ry = 456;
+    clever_func(k, 0.5, -(bd.h + 0.0125), &rx, &ry);
+    ASSERT_EQ(rx, 123) << "the set-up must be the path's degenerate case";
+    update_body_on_jnt(0, 0.0125);
+    EXPECT_EQ(bd.x, before.x);
+    EXPECT_EQ(bd.y, before.y);
+    EXPECT_EQ(bd.ang, before.ang);
+    EXPECT_EQ(bd.xx, before.xx);
+    EXPECT_EQ(bd.yy, before.yy);
+    EXPECT_EQ(bd.vdir.x, before.vdir.x);
+    for (int i = 0; i < 50; i++) body_physics();
+    EXPECT_TRUE(finite_body(0));
 }
 
 // A zero-length joint in a chain is no place to ride onto, and a ride path
