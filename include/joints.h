@@ -3,7 +3,7 @@
 #include "structs.h"
 
 // Creates a joint in the lowest free slot, then relinks every joint (also when
-// the table is full and nothing was created).
+// the table is full, or a vertex index lies outside tv, and nothing was created).
 // Does not file it in the region grid: call update_region_jnts.
 void new_jnt(int tvn1, int tvn2, int type);
 void delete_jnt(int n);             // frees, relinks, refiles joints

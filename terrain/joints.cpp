@@ -8,9 +8,15 @@
 #include "joints.h"
 #include "region.h"
 
+static int tv_index_ok(int v)
+{
+    return v >= 0 && v < num_tvs;
+}
+
 void new_jnt(int tvn1, int tvn2, int type)
 {
-    for (int n = 0; n < num_jnts; n++) {
+    // Everything that walks joints reads their vertices: never store a bad one.
+    for (int n = 0; n < num_jnts && tv_index_ok(tvn1) && tv_index_ok(tvn2); n++) {
         if (jnt[n].state != 0) continue;
         jnt[n] = jnt_struct{};
         jnt[n].tvn[0] = tvn1;
@@ -34,11 +40,6 @@ void delete_jnt(int n)
 // The highest and second-highest joint in use touching each vertex.
 static int top_jnt[num_tvs];
 static int second_jnt[num_tvs];
-
-static int tv_index_ok(int v)
-{
-    return v >= 0 && v < num_tvs;
-}
 
 // Joints arrive in increasing index, so the newest is always the highest.
 static void note_jnt_at(int v, int n)

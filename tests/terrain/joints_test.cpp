@@ -62,6 +62,10 @@ TEST_F(Joints, DeletionUnlinksOrFallsBackToAnotherSharer)
     EXPECT_EQ(jnt[1].state, 1);
     EXPECT_EQ(jnt[1].tvn[0], c);
     EXPECT_EQ(jnt[0].njnt[0], 1);
+    // A joint on a vertex outside the table is never made.
+    new_jnt(a, num_tvs, 1);
+    new_jnt(-1, a, 1);
+    EXPECT_EQ(jnt[2].state, 0);
     // Out-of-range deletions change nothing.
     delete_jnt(-1);
     delete_jnt(num_jnts);
