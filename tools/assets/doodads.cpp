@@ -45,7 +45,7 @@ void oak(canvas &c)
     trunk(c, 64, 130, 250, 14, 8, bark);
     fill(c, capsule(64, 170, 36, 140, 5), flat(ink));
     fill(c, capsule(64, 170, 36, 140, 3), flat(bark));
-    crown(c, 64, 98, 56, 70, leafy, 1, 12);
+    crown(c, 64, 96, 44, 62, leafy, 1, 12);
     lcg r(2);
     for (int k = 0; k < 6; k++)
         blob(c, circle(r.range(30, 98), r.range(50, 150), 4), rgb(230, 60, 50), 1.5f, ink);
@@ -63,13 +63,25 @@ void pine(canvas &c)
     }
 }
 
+// A bush: a mound of leafy bumps on a flat base.
 void bush(canvas &c, rgba col, bool berries)
 {
-    crown(c, 64, 40, 58, 22, col, berries ? 7 : 5, 9);
+    lcg r(berries ? 7 : 5);
+    sdf_fn shape = box(12, 40, 116, 62, 8);
+    std::vector<float> bx, by, br;
+    for (int k = 0; k < 7; k++) {
+        float x = 20 + k * 14.5f, rr = r.range(13, 19);
+        float y = 58 - rr - 10 * std::sin(3.14159f * (x - 10) / 108);
+        bx.push_back(x); by.push_back(y); br.push_back(rr);
+        shape = unite(shape, circle(x, y, rr));
+    }
+    outline(c, shape, ink, 2.5f);
+    fill(c, shape, lit(col, 64, 36, 50));
+    for (size_t k = 0; k < bx.size(); k++)
+        fill(c, circle(bx[k] - br[k] * 0.25f, by[k] - br[k] * 0.3f, br[k] * 0.4f), flat(shade(col, 1.18f)));
     if (!berries) return;
-    lcg r(8);
     for (int k = 0; k < 12; k++)
-        blob(c, circle(r.range(16, 112), r.range(26, 54), 3.2f), rgb(90, 60, 200), 1.2f, ink);
+        blob(c, circle(r.range(18, 110), r.range(26, 54), 3.2f), rgb(90, 60, 200), 1.2f, ink);
 }
 void bush_plain(canvas &c) { bush(c, rgb(80, 170, 70), false); }
 void bush_berry(canvas &c) { bush(c, rgb(60, 150, 80), true); }
@@ -288,7 +300,7 @@ void birch(canvas &c)
         float y = r.range(100, 245);
         fill(c, box(26, y, 26 + r.range(4, 10), y + 2, 1), flat(rgb(50, 45, 45)));
     }
-    crown(c, 32, 64, 28, 60, rgb(150, 210, 80), 51, 8);
+    crown(c, 32, 70, 20, 56, rgb(150, 210, 80), 51, 10);
 }
 
 void cactus(canvas &c)
@@ -341,9 +353,6 @@ void log_pile(canvas &c)
 void lantern(canvas &c)
 {
     blob(c, box(13, 30, 19, 126, 2), rgb(70, 70, 90), 1.8f, ink);
-    fill(c, circle(16, 18, 14), [](float x, float y, float) {
-        return rgb(255, 240, 150, clampf(1 - std::hypot(x - 16, y - 18) / 14, 0, 1) * 0.9f);
-    });
     sdf_fn glass = box(8, 8, 24, 30, 3);
     outline(c, glass, ink, 2);
     fill(c, glass, lit(rgb(255, 225, 110), 16, 18, 12));

@@ -33,6 +33,7 @@ struct pose {
     bool stars = false;
     bool swirl = false;
     float ox = 64, oy = 70, scale = 40;   // where the figure sits in the picture
+    float arm_x = 0.22f, arm_y = 0.52f;   // the near arm's shoulder
 };
 
 // The local frame: origin at the picture centre, radius scale pixels.
@@ -108,7 +109,8 @@ void paint_mouth(canvas &c, const frame &f, mouth m)
     const float mx = 0.38f, my = 0.08f;
     switch (m) {
     case MOUTH_SMILE:
-        fill(c, f.place(cut(circle(mx, my - 0.25f, 0.42f), circle(mx, my - 0.33f, 0.40f))), flat(ink));
+        fill(c, f.place(intersect(cut(circle(mx, my - 0.32f, 0.46f), circle(mx, my - 0.42f, 0.44f)),
+                                  box(mx - 0.5f, my - 0.1f, mx + 0.5f, my + 0.3f, 0))), flat(ink));
         break;
     case MOUTH_GRIN:
     case MOUTH_OPEN: {
@@ -136,18 +138,25 @@ void paint_mouth(canvas &c, const frame &f, mouth m)
     }
 }
 
+// Little lightning bolts round the figure: zigzags of three strokes.
 void paint_sparks(canvas &c, int set)
 {
     lcg r(77 + set * 31);
     for (int k = 0; k < 5; k++) {
-        float a = (k + 0.5f * set) * 6.2832f / 5 + r.range(-0.3f, 0.3f);
-        float r0 = 50, r1 = 62;
-        float x0 = 64 + std::cos(a) * r0, y0 = 64 + std::sin(a) * r0;
-        float xm = 64 + std::cos(a + 0.15f) * (r0 + r1) / 2, ym = 64 + std::sin(a + 0.15f) * (r0 + r1) / 2;
-        float x1 = 64 + std::cos(a - 0.05f) * r1, y1 = 64 + std::sin(a - 0.05f) * r1;
-        sdf_fn bolt = unite(capsule(x0, y0, xm, ym, 2.2f), capsule(xm, ym, x1, y1, 2.2f));
-        outline(c, bolt, rgb(30, 60, 140), 1.6f);
-        fill(c, bolt, flat(spark));
+        float a = (k + 0.5f * set) * 6.2832f / 5 + r.range(-0.25f, 0.25f);
+        float ca = std::cos(a), sa = std::sin(a);
+        std::vector<float> pts;
+        const float along[] = {44, 50, 53, 59};
+        const float side[] = {0, 5, -4, 1};
+        for (int i = 0; i < 4; i++) {
+            pts.push_back(64 + ca * along[i] - sa * side[i]);
+            pts.push_back(66 + sa * along[i] + ca * side[i]);
+        }
+        sdf_fn bolt = capsule(pts[0], pts[1], pts[2], pts[3], 2.0f);
+        for (int i = 1; i < 3; i++)
+            bolt = unite(bolt, capsule(pts[2 * i], pts[2 * i + 1], pts[2 * i + 2], pts[2 * i + 3], 2.0f));
+        outline(c, bolt, rgb(30, 60, 150), 1.6f);
+        fill(c, bolt, flat(rgb(255, 250, 170)));
     }
 }
 
@@ -204,13 +213,17 @@ void paint_hopper(canvas &c, const pose &p)
         blob(c, s, foot, 2.2f * ls, ink);
         (void)x; (void)y;
     };
-    auto paint_arm = [&](float side, float ang) {
-        float sx = 0.1f * side + 0.15f, sy = 0.15f;
-        float ex = sx + std::sin(ang) * 0.55f + 0.1f, ey = sy + std::cos(ang) * 0.45f;
-        blob(c, f.place(capsule(sx, sy, ex, ey, 0.13f)), shade(skin, side < 0 ? 0.85f : 1.0f), 2.0f * ls, ink);
+    // Arms: a short limb and a round hand. The near arm hangs in front of the
+    // body, the far one sticks out behind it.
+    auto paint_arm = [&](float ax, float ay, float dx, float dy, float tone) {
+        const float len = 0.36f;
+        float ex = ax + dx * len, ey = ay + dy * len;
+        blob(c, f.place(capsule(ax, ay, ex, ey, 0.12f)), shade(skin, tone), 2.0f * ls, ink);
+        blob(c, f.place(circle(ex + dx * 0.04f, ey + dy * 0.04f, 0.15f)), shade(skin, tone * 1.08f), 2.0f * ls, ink);
     };
+    float back = 0.6f + p.arm * 0.5f;
     paint_foot(p.foot_l, p.foot_lift_l);
-    paint_arm(-1, p.arm + 0.4f);
+    paint_arm(-0.7f, 0.25f, -std::sin(back), std::cos(back), 0.82f);
     float bx, by;
     f.to_canvas(0, 0, &bx, &by);
     sdf_fn body = f.place(ellipse(0, 0.05f, 1.08f, 0.98f));
@@ -221,14 +234,13 @@ void paint_hopper(canvas &c, const pose &p)
     fill(c, tummy, rim(belly, 4));
     for (int k = 0; k < 3; k++)
         fill(c, f.place(circle(-0.55f + k * 0.16f, -0.28f + (k % 2) * 0.12f, 0.055f)), flat(shade(skin, 0.7f)));
-    fill(c, f.place(ellipse(0.72f, 0.12f, 0.16f, 0.1f)), flat(rgb(255, 130, 140, 0.8f)));
-    (void)cheek;
+    fill(c, f.place(ellipse(0.78f, -0.02f, 0.14f, 0.09f)), flat(cheek));
     paint_mouth(c, f, p.m);
     // Eyes bulge over the top of the head: the far one smaller and behind.
     float look = p.e == EYES_DIZZY ? 0 : 1;
     paint_eye(c, f, -0.12f, -0.78f, 0.3f, p.e, look);
     paint_eye(c, f, 0.42f, -0.74f, 0.34f, p.e, look);
-    paint_arm(1, p.arm);
+    paint_arm(p.arm_x, p.arm_y, std::sin(p.arm), std::cos(p.arm), 1.0f);
     paint_foot(p.foot_r, p.foot_lift_r);
     if (p.sparks) paint_sparks(c, p.spark_set);
     if (p.stars) paint_stars(c);
@@ -312,7 +324,7 @@ void paint_title_hopper(canvas &c, float ox, float oy, float scale)
 {
     pose p;
     p.sx = 1.06f; p.sy = 0.94f; p.foot_l = -0.55f; p.foot_r = 0.55f;
-    p.arm = 2.2f; p.e = EYES_OPEN; p.m = MOUTH_GRIN;
+    p.arm = 2.3f; p.arm_x = 0.78f; p.arm_y = 0.3f; p.e = EYES_OPEN; p.m = MOUTH_GRIN;
     p.ox = ox; p.oy = oy; p.scale = scale;
     paint_hopper(c, p);
     ls = 1;

@@ -50,14 +50,16 @@ void pointer(canvas &c)
 // green hill in the lower left. The right-hand middle stays clear for the menu.
 void title(canvas &c)
 {
-    for (int k = 0; k < 12; k++) {
-        float a0 = k * pi / 6, a1 = a0 + pi / 14;
-        sdf_fn ray = polygon({150, 330, 150 + std::cos(a0) * 300, 330 + std::sin(a0) * 300,
-                              150 + std::cos(a1) * 300, 330 + std::sin(a1) * 300});
-        fill(c, intersect(ray, circle(150, 330, 170)), [](float x, float y, float) {
-            return rgb(255, 245, 180, clampf(0.55f - std::hypot(x - 150, y - 330) / 340, 0, 1));
-        });
+    // A rainbow over the hill, behind the hopper and under the name.
+    const rgba bands[] = {rgb(240, 70, 70), rgb(255, 160, 50), rgb(255, 230, 80),
+                          rgb(110, 200, 80), rgb(80, 160, 240), rgb(150, 100, 220)};
+    for (int k = 0; k < 6; k++) {
+        float r0 = 250 - k * 14;
+        sdf_fn arc = intersect(cut(circle(150, 470, r0 - 30), circle(150, 470, r0 - 44)), box(0, 0, 512, 470, 0));
+        fill(c, arc, flat(bands[k]));
     }
+    fill(c, cut(intersect(circle(150, 470, 221.5f), box(0, 0, 512, 470, 0)), circle(150, 470, 220)), flat(ink));
+    fill(c, cut(intersect(circle(150, 470, 136), box(0, 0, 512, 470, 0)), circle(150, 470, 134.5f)), flat(ink));
     sdf_fn hill = unite(ellipse(150, 520, 230, 120), ellipse(20, 470, 120, 80));
     outline(c, hill, ink, 3);
     fill(c, hill, [](float x, float y, float d) {
