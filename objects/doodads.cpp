@@ -65,6 +65,8 @@ static unsigned int sign_texture(BITMAP *bmp)
 // doodad picture 18 with it.
 void generate_level_sign(void)
 {
+    // After a start-up failure the screen is in text mode: no texture can be made.
+    if (!headless && !screen) return;
     DATAFILE *dat = load_sign_source();
     if (!dat) return;
     BITMAP *bmp = create_bitmap_ex(32, sign_w, sign_h);
