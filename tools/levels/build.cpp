@@ -38,7 +38,8 @@ const double max_tangent_share = 0.45;  // a rounding uses at most this share of
 // tangents follow the corner mitres over the whole length), so chains are cut
 // into pieces no longer than this.
 const double max_joint_length = 1.0;    // world units
-const double area_eps = 1e-9;           // twice the area below which a turn counts as straight
+const double area_eps = 1e-9;           // twice the area below which a point is on an edge
+const double straight_tolerance = 1e-5; // sine of the turn below which a corner is straight
 
 struct build_state {
     std::string source;
@@ -223,7 +224,10 @@ bool triangulate(build_state &st, const source_command &c, std::vector<int> ring
         for (size_t k = 0; k < n && !clipped; k++) {
             int a = ring[(k + n - 1) % n], b = ring[k], d = ring[(k + 1) % n];
             double turn = cross(sub(at(b), at(a)), sub(at(d), at(b)));
-            if (std::fabs(turn) <= area_eps) {          // straight: drop the middle vertex
+            // Vertices are floats: points cut along a straight edge are only
+            // nearly in line, so "straight" is judged relative to the edges.
+            double scale = len(sub(at(b), at(a))) * len(sub(at(d), at(b)));
+            if (std::fabs(turn) <= straight_tolerance * scale) {   // drop the middle vertex
                 ring.erase(ring.begin() + k);
                 clipped = true;
                 break;
