@@ -475,26 +475,27 @@ bool build_level_file(const std::string &path, std::string *error)
     return build_level_text(text.str(), path, error);
 }
 
-// The game reads and writes level files in the current directory.
-static bool in_dir(const std::string &dir, void (*what)(int), int lev)
+static std::string level_path(const std::string &dir, int lev)
 {
-    char cwd[4096];
-    if (!getcwd(cwd, sizeof(cwd))) return false;
-    if (chdir(dir.c_str()) != 0) return false;
-    what(lev);
-    return chdir(cwd) == 0;
+    return dir + "/map" + std::to_string(lev) + ".trn";
 }
 
+// A fresh build replaces the file outright: the writer's backup of the old
+// file is of no use for a file that is made from its source every time.
 bool save_level_to(const std::string &dir, int lev)
 {
-    return in_dir(dir, save_terrain, lev);
+    std::string path = level_path(dir, lev);
+    remove(path.c_str());
+    bool ok = save_terrain_file(path.c_str()) == 1;
+    remove((path + ".bak").c_str());
+    return ok;
 }
 
 bool load_level_from(const std::string &dir, int lev)
 {
     clear_wpts();
     clear_bonuses();
-    return in_dir(dir, load_terrain, lev);
+    return load_terrain_file(level_path(dir, lev).c_str()) == 1;
 }
 
 bool level_tools_init(const std::string &game_dir, std::string *error)

@@ -30,10 +30,11 @@ bool level_tools_init(const std::string &game_dir, std::string *error);
 bool build_level_text(const std::string &text, const std::string &source_name,
                       std::string *error);
 bool build_level_file(const std::string &path, std::string *error);
-// Writes map<lev>.trn into dir with the game's own writer.
+// Writes map<lev>.trn into dir with the game's own writer (no backup).
 bool save_level_to(const std::string &dir, int lev);
-// Reads map<lev>.trn from dir with the game's own reader (waypoints and
-// bonuses are cleared first, as a level start does).
+// Reads map<lev>.trn from dir with the game's own strict reader (waypoints
+// and bonuses are cleared first, as a level start does). False when the file
+// is missing or refused.
 bool load_level_from(const std::string &dir, int lev);
 
 // ---- dumping ----------------------------------------------------------------

@@ -17,7 +17,7 @@ int main(int argc, char **argv)
         return 1;
     }
     if (!load_level_from(argv[2], atoi(argv[3]))) {
-        fprintf(stderr, "level_dump: cannot enter %s\n", argv[2]);
+        fprintf(stderr, "level_dump: no readable level %s in %s\n", argv[3], argv[2]);
         return 1;
     }
     int patches = 0;

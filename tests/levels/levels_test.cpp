@@ -1,0 +1,334 @@
+// tests/levels/levels_test.cpp -- the built levels and the level tools: the
+// files pass the game's strict reader and hold well-formed terrain, sources
+// survive source -> file -> dump -> file byte for byte, faulty sources are
+// refused with their line, and every level can be finished by its run.
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+#include <unistd.h>
+#include <gtest/gtest.h>
+#include "level_kit.h"
+#include "hillhopper.h"
+#include "textures.h"
+#include "slots.h"
+
+namespace {
+
+const std::string game_dir = GAME_DATA_DIR;
+const std::string source_dir = std::string(TEST_SOURCE_DIR) + "/levels";
+const int num_levels = 4;
+
+void init_tools(void)
+{
+    std::string err;
+    ASSERT_TRUE(level_tools_init(game_dir, &err)) << err;
+}
+
+std::string read_text(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::string scratch_dir(void)
+{
+    static std::string dir;
+    if (dir.empty()) {
+        char tmpl[] = "/tmp/hh_levels_XXXXXX";
+        dir = mkdtemp(tmpl) ? tmpl : ".";
+    }
+    return dir;
+}
+
+// Builds text, writes it as level 9 of the scratch folder, returns the bytes.
+std::string built_bytes(const std::string &text, int *ok)
+{
+    std::string err;
+    *ok = build_level_text(text, "test", &err) && save_level_to(scratch_dir(), 9);
+    EXPECT_TRUE(*ok) << err;
+    return read_text(scratch_dir() + "/map9.trn");
+}
+
+bool vertex_in_use(int v) { return v >= 0 && v < num_tvs && tv[v].state != 0; }
+
+class Levels : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override { init_tools(); }
+};
+
+} // namespace
+
+// ---- the built files -------------------------------------------------------
+
+TEST_P(Levels, FilePassesTheStrictReaderAndHoldsSoundRecords)
+{
+    int lev = GetParam();
+    ASSERT_TRUE(load_level_from(game_dir, lev)) << "map" << lev << ".trn refused or missing";
+
+    for (int k = 0; k < num_tvs; k++) {
+        if (!tv[k].state) continue;
+        EXPECT_TRUE(tv[k].x >= -80 && tv[k].x < 80 && tv[k].y >= -40 && tv[k].y < 40)
+            << "vertex " << k << " outside the region grid";
+    }
+    int layers[3] = {0, 0, 0}, band_types[3] = {0, 0, 0};
+    for (int k = 0; k < num_plys; k++) {
+        const ply_struct &p = ply[k];
+        if (!p.state) continue;
+        EXPECT_TRUE(p.x >= 0 && p.x < NUM_TEX) << "polygon " << k << " texture " << p.x;
+        for (int c = 0; c < (p.type == 1 ? 4 : 3); c++) EXPECT_TRUE(vertex_in_use(p.tvn[c]));
+        if (p.layer >= 0 && p.layer < 3) layers[(int)p.layer]++;
+    }
+    for (int k = 0; k < num_bdrs; k++) {
+        const bdr_struct &b = bdr[k];
+        if (!b.state) continue;
+        EXPECT_TRUE(b.x >= 0 && b.x < NUM_TEX) << "border " << k << " texture " << b.x;
+        for (int v : {b.tvn[0], b.tvn[1], b.tva[0], b.tva[1]}) EXPECT_TRUE(vertex_in_use(v));
+        if (b.type >= 0 && b.type < 3) band_types[b.type]++;
+        if (b.type == 2) EXPECT_EQ(b.wpn, 0) << "arrows must show during play";
+    }
+    for (int k = 0; k < num_dads; k++) {
+        const dad_struct &d = dad[k];
+        if (!d.state) continue;
+        ASSERT_TRUE(d.pic >= 0 && d.pic < NUM_DTEX) << "doodad " << k << " picture " << d.pic;
+        double w, h;
+        get_tex_size(doodad_tex[d.pic], &w, &h);
+        EXPECT_EQ(d.sx, (short)w);
+        EXPECT_EQ(d.sy, (short)h);
+        EXPECT_EQ(d.layer, 0) << "only layer 0 doodads are drawn";
+    }
+    EXPECT_GT(layers[0], 0);
+    EXPECT_GT(layers[1], 0);
+    EXPECT_GT(layers[2], 0);
+    EXPECT_GT(band_types[0], 0) << "plain bands";
+    EXPECT_GT(band_types[1], 0) << "blended bands";
+    EXPECT_GT(band_types[2], 0) << "guide arrows";
+}
+
+TEST_P(Levels, JointChainsAreWellFormed)
+{
+    int lev = GetParam();
+    ASSERT_TRUE(load_level_from(game_dir, lev));
+    int walking = 0;
+    for (int k = 0; k < num_jnts; k++) {
+        const jnt_struct &a = jnt[k];
+        if (!a.state) continue;
+        ASSERT_TRUE(vertex_in_use(a.tvn[0]) && vertex_in_use(a.tvn[1]));
+        if (a.type == 1) walking++;
+        // A neighbour at the end continues from this joint's end vertex, a
+        // neighbour at the start ends at its start vertex.
+        int next = a.njnt[1], prev = a.njnt[0];
+        if (next != -1) EXPECT_EQ(jnt[next].tvn[0], a.tvn[1]) << "joint " << k << " -> " << next;
+        if (prev != -1) EXPECT_EQ(jnt[prev].tvn[1], a.tvn[0]) << "joint " << prev << " -> " << k;
+        // Floors and slopes run left to right, so they are walked on from above.
+        if (a.type == 1) {
+            double dx = tv[a.tvn[1]].x - tv[a.tvn[0]].x;
+            EXPECT_GT(dx, 0) << "walking joint " << k << " runs right to left";
+        }
+    }
+    EXPECT_GT(walking, 100);
+}
+
+TEST_P(Levels, ObjectsAreWhereTheLevelNeedsThem)
+{
+    int lev = GetParam();
+    ASSERT_TRUE(load_level_from(game_dir, lev));
+    static const double start_x[] = {-64.2, -69.38, -74.61, -63.1437};
+    static const double start_y[] = {11.75, 30.09, 34.61, 13.448};
+    int ends = 0, waypoints = 0, hives = 0, plants = 0, signs = 0, decorations = 0;
+    for (int k = 0; k < num_bonuses; k++)
+        if (bonus[k].state && bonus[k].type == 2) ends++;
+    for (int k = 0; k < num_wpts; k++)
+        if (wpt[k].state) waypoints++;
+    for (int k = 0; k < num_dads; k++) {
+        if (!dad[k].state) continue;
+        decorations++;
+        hives += dad[k].pic == DAD_HIVE;
+        plants += dad[k].pic == DAD_PLANT_A || dad[k].pic == DAD_PLANT_B;
+        if (dad[k].pic == DAD_SIGN && std::fabs(dad[k].px - start_x[lev]) < 6) signs++;
+    }
+    EXPECT_EQ(ends, 1);
+    EXPECT_GE(waypoints, 2);
+    EXPECT_EQ(signs, 1) << "the level sign stands near the start";
+    EXPECT_GE(decorations, 30);
+    static const int want_hives[] = {0, 0, 1, 2};
+    EXPECT_EQ(hives, want_hives[lev]);
+    if (lev >= 2) EXPECT_GE(plants, 1);
+
+    // Ground to land on right below the start point, within a few units.
+    bool ground = false;
+    for (int k = 0; k < num_jnts; k++) {
+        const jnt_struct &a = jnt[k];
+        if (!a.state || a.type != 1) continue;
+        double x0 = tv[a.tvn[0]].x, x1 = tv[a.tvn[1]].x, y0 = tv[a.tvn[0]].y;
+        if (x0 <= start_x[lev] && start_x[lev] <= x1 && y0 < start_y[lev] && y0 > start_y[lev] - 4)
+            ground = true;
+    }
+    EXPECT_TRUE(ground);
+}
+
+// ---- source -> file -> dump -> file -------------------------------------------
+
+TEST_P(Levels, SourceFileDumpFileIsByteForByte)
+{
+    int lev = GetParam();
+    std::string source = read_text(source_dir + "/level" + std::to_string(lev) + ".txt");
+    ASSERT_FALSE(source.empty());
+    int ok;
+    std::string first = built_bytes(source, &ok);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(first, read_text(game_dir + "/map" + std::to_string(lev) + ".trn"))
+        << "the build's level file is not what the source makes";
+
+    ASSERT_TRUE(load_level_from(scratch_dir(), 9));
+    int patches = -1;
+    std::string dump = dump_level_text(&patches);
+    EXPECT_EQ(patches, 0) << "a built level replays without set lines";
+    std::string second = built_bytes(dump, &ok);
+    ASSERT_TRUE(ok);
+    EXPECT_TRUE(first == second) << "dump of level " << lev << " builds a different file";
+}
+
+INSTANTIATE_TEST_SUITE_P(AllLevels, Levels, ::testing::Range(0, num_levels));
+
+// An editor leaves holes, moves outer vertices, saves doodads classified and
+// waypoints taken: the dump says so in set lines and still rebuilds the file.
+TEST(LevelDump, EditorChangesComeBackExactly)
+{
+    init_tools();
+    std::string source = read_text(source_dir + "/level2.txt");
+    std::string err;
+    ASSERT_TRUE(build_level_text(source, "level2", &err)) << err;
+    int holes = 0;
+    for (int k = 5; k < num_jnts && holes < 2; k++)
+        if (jnt[k].state) { jnt[k].state = 0; holes++; k += 40; }
+    for (int k = 0; k < num_bdrs; k++)
+        if (bdr[k].state) { tv[bdr[k].tva[0]].x += 0.05f; break; }
+    for (int k = 0; k < num_dads; k += 3)
+        if (dad[k].state) dad[k].state = 2;
+    for (int k = 0; k < num_wpts; k++)
+        if (wpt[k].state) { wpt[k].cnt = 30; break; }
+    ASSERT_TRUE(save_level_to(scratch_dir(), 9));
+    std::string edited = read_text(scratch_dir() + "/map9.trn");
+
+    ASSERT_TRUE(load_level_from(scratch_dir(), 9));
+    int patches = 0;
+    std::string dump = dump_level_text(&patches);
+    EXPECT_GT(patches, 0);
+    EXPECT_NE(dump.find("\nset "), std::string::npos);
+    int ok;
+    EXPECT_TRUE(built_bytes(dump, &ok) == edited);
+}
+
+// ---- the source reader and builder ----------------------------------------------
+
+TEST(LevelSource, FaultsAreRefusedWithTheirLine)
+{
+    init_tools();
+    struct bad { const char *text; int line; const char *says; };
+    static const bad cases[] = {
+        {"ground walk band nosuch blend\n  0 0\n  1 0\nend\n", 1, "unknown band texture"},
+        {"ground walk\n  0 0\n  1 0\n", 3, "opened on line 1 has no 'end'"},
+        {"# a comment\nground walk\n  0 0\n  90 0\nend\n", 2, "outside"},
+        {"ground walk\n  0 0\nend\n", 3, "too few points"},
+        {"shape grass 1\n  0 0\n  1 x\n  0 1\nend\n", 3, "expected 'x y'"},
+        {"shape grass 7\n  0 0\n  1 0\n  0 1\nend\n", 1, "layer"},
+        {"doodad nothing 1 2\n", 1, "unknown picture"},
+        {"bonus cake 1 2\n", 1, "bonus needs"},
+        {"joint 0 1 walk\n", 1, "not in use"},
+        {"shape rock 1\n  0 0\n  2 2\n  2 0\n  0 2\nend\n", 1, "not a simple polygon"},
+        {"teleport 1 2\n", 1, "unknown command"},
+    };
+    for (const bad &c : cases) {
+        std::string err;
+        EXPECT_FALSE(build_level_text(c.text, "src", &err)) << c.text;
+        EXPECT_NE(err.find("src:" + std::to_string(c.line) + ":"), std::string::npos) << err;
+        EXPECT_NE(err.find(c.says), std::string::npos) << err;
+    }
+}
+
+TEST(LevelSource, GroundIsCutIntoShortJointsAndRoundedAtCorners)
+{
+    init_tools();
+    std::string err;
+    ASSERT_TRUE(build_level_text("ground walk band grass_edge plain\n  0 0\n  6 0 2\n  6 6\nend\n",
+                                 "src", &err)) << err;
+    std::vector<int> chain;
+    double longest = 0, sharpest = 0, prev_dir = 0;
+    int count = 0;
+    for (int k = 0; k < num_jnts; k++) {
+        if (!jnt[k].state) continue;
+        double dx = tv[jnt[k].tvn[1]].x - tv[jnt[k].tvn[0]].x;
+        double dy = tv[jnt[k].tvn[1]].y - tv[jnt[k].tvn[0]].y;
+        longest = std::max(longest, std::hypot(dx, dy));
+        double dir = std::atan2(dy, dx);
+        if (count++) sharpest = std::max(sharpest, std::fabs(dir - prev_dir));
+        prev_dir = dir;
+        if (k > 0 && jnt[k - 1].state) EXPECT_EQ(jnt[k].njnt[0], k - 1);
+    }
+    EXPECT_LE(longest, 1.0 + 1e-6);
+    EXPECT_LT(sharpest, 0.21) << "a rounded corner turns in small steps";
+    EXPECT_NEAR(prev_dir, Z_PI / 2, 1e-6) << "the chain leaves the corner straight up";
+    // The arc of radius 2 keeps its distance: its middle point lies 2 from (4, 2).
+    bool on_arc = false;
+    for (int k = 0; k < num_tvs; k++)
+        if (tv[k].state && tv[k].x > 4.5 && tv[k].x < 5.8 && tv[k].y > 0.2 && tv[k].y < 1.5)
+            on_arc = on_arc || std::fabs(std::hypot(tv[k].x - 4, tv[k].y - 2) - 2) < 1e-4;
+    EXPECT_TRUE(on_arc);
+    // One border per joint, linked into one chain.
+    int borders = 0, starts = 0;
+    for (int k = 0; k < num_bdrs; k++)
+        if (bdr[k].state) { borders++; starts += bdr[k].last_b == -1; }
+    EXPECT_EQ(borders, count);
+    EXPECT_EQ(starts, 1);
+}
+
+TEST(LevelSource, ShapesAreFilledExactlyByCounterClockwiseTriangles)
+{
+    init_tools();
+    std::string err;
+    // An L-shaped outline, given clockwise, with a straight run of points.
+    const char *text =
+        "shape earth 1\n  0 0\n  0 4\n  1 4\n  1 1\n  2 1\n  3 1\n  4 1\n  4 0\nend\n";
+    ASSERT_TRUE(build_level_text(text, "src", &err)) << err;
+    double area = 0;
+    int triangles = 0;
+    for (int k = 0; k < num_plys; k++) {
+        const ply_struct &p = ply[k];
+        if (!p.state) continue;
+        triangles++;
+        EXPECT_EQ(p.type, 0);
+        EXPECT_EQ(p.layer, 1);
+        const terrain_vertex_struct &a = tv[p.tvn[0]], &b = tv[p.tvn[1]], &c = tv[p.tvn[2]];
+        double twice = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+        EXPECT_GT(twice, 0) << "triangle " << k << " is not counter-clockwise";
+        area += twice / 2;
+    }
+    EXPECT_NEAR(area, 7.0, 1e-9);
+    EXPECT_LE(triangles, 6);
+}
+
+// ---- the finishing runs -------------------------------------------------------------
+
+TEST_P(Levels, RecordedRunFinishesWithTimeLeft)
+{
+    int lev = GetParam();
+    run_script run;
+    std::string err;
+    ASSERT_TRUE(parse_run(read_text(source_dir + "/run" + std::to_string(lev) + ".txt"), &run, &err))
+        << err;
+    ASSERT_EQ(run.level, lev);
+    const int max_frames = 3400;    // more than any clock of the game allows
+    run_result r = play_run(game_dir, run, max_frames);
+    printf("level %d: %s in %d frames, time left %.2f, %d waypoints, ended at (%.2f, %.2f)\n",
+           lev, r.finished ? "finished" : "NOT finished", r.frames, r.time_left, r.waypoints,
+           r.x, r.y);
+    RecordProperty("frames", r.frames);
+    RecordProperty("time_left", std::to_string(r.time_left));
+    EXPECT_TRUE(r.finished);
+    EXPECT_GT(r.time_left, 0);
+}
