@@ -314,8 +314,10 @@ static void controls_screen(void)
     display_controls = 0;
     dark_panel(20, 20, 380, 220, 0.8);
     glColor4f(1, 1, 1, 1);
+    // Each line is its own format, so the quad is as wide as the line plus the
+    // usual allowance.
     for (const line &l : lines)
-        ztextprintf(200, font, l.x, l.y, label_colour(l.r, l.g, l.b), "%s", l.text);
+        ztextprintf(200, font, l.x, l.y, label_colour(l.r, l.g, l.b), l.text);
     show_frame();
     wfk();
 }
