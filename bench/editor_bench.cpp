@@ -63,15 +63,6 @@ void restore_tables(void)
     for (table_copy &c : copies) memcpy(c.table, c.saved.data(), c.bytes);
 }
 
-void reset_edt(void)
-{
-    memset(&edt, 0, sizeof(edt));
-    edt.sel_tv = edt.hover_bdr = edt.sel_bdr = edt.hover_ply = edt.sel_ply = -1;
-    edt.hover_jnt = edt.sel_jnt = edt.preview_dad = edt.hover_dad = edt.sel_dad = -1;
-    edt.jnt_type = 1;
-    selected_point = -1;
-}
-
 static void fill_joints(void)
 {
     int jn = 0;
@@ -295,7 +286,7 @@ void edit_mode_scene(void)
     for (int i = 0; i < num_bodies; i++) body[i].state = 0;
     for (int s = 0; s < num_slots; s++) { j[s] = 0; f[s] = 0; }
     f[F_TIME] = 75;
-    reset_edt();
+    reset_editor_state();
     for (int i = 0; i < KEY_MAX; i++) key[i] = 0;
     clear_keyr();
     mouse_b = 0;

@@ -22,22 +22,6 @@ namespace editor_test {
 
 const int label_frames_expected = 40;   // frames a shape or joint-type label stays up
 
-// The editor's start values, written here so that a test never depends on
-// what an earlier test left behind.
-inline void fresh_editor_state(void)
-{
-    memset(&edt, 0, sizeof(edt));
-    edt.sel_tv = edt.hover_bdr = edt.sel_bdr = -1;
-    edt.hover_ply = edt.sel_ply = edt.hover_jnt = edt.sel_jnt = -1;
-    edt.preview_dad = edt.hover_dad = edt.sel_dad = -1;
-    edt.jnt_type = 1;
-    selected_point = -1;
-    mouse_over_point = -1;
-    mouse_type = 1;
-    jnt_perp_ang = 0;
-    current_dad_ang = 0;
-}
-
 // An empty level in Edit Mode with a still view centred on the origin and
 // the player parked far away, so that it takes no waypoint or bonus.
 inline void fresh_level(void)
@@ -50,7 +34,7 @@ inline void fresh_level(void)
     body[0].x = body[0].y = 1000;
     for (int s = 0; s < num_slots; s++) { j[s] = 0; f[s] = 0; }
     f[F_TIME] = 75;
-    fresh_editor_state();
+    reset_editor_state();
     release_all_keys();
     clear_keyr();
     mouse_b = 0;
