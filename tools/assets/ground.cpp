@@ -71,10 +71,10 @@ void fill_grass(canvas &c)
         return mix(mix(rgb(70, 150, 45), rgb(120, 200, 70), n), rgb(60, 120, 40), m * 0.4f);
     });
     lcg r(5);
-    for (int k = 0; k < 260; k++) {
-        float x = r.range(0, 256), y = r.range(0, 256), a = r.range(-0.5f, 0.5f), l = r.range(6, 12);
-        rgba col = r.uniform() < 0.5f ? rgb(150, 220, 90) : rgb(50, 110, 35);
-        tiled(c, [=](float px, float py) { return capsule(px, py, px + std::sin(a) * l, py - std::cos(a) * l, 1.1f); },
+    for (int k = 0; k < 140; k++) {
+        float x = r.range(0, 256), y = r.range(0, 256), a = r.range(-0.5f, 0.5f), l = r.range(4, 8);
+        rgba col = r.uniform() < 0.5f ? rgb(140, 210, 85, 0.7f) : rgb(60, 125, 40, 0.7f);
+        tiled(c, [=](float px, float py) { return capsule(px, py, px + std::sin(a) * l, py - std::cos(a) * l, 0.8f); },
               flat(col), x, y);
     }
     for (int k = 0; k < 18; k++) {   // clover-like specks of flowers
@@ -417,7 +417,10 @@ void band_planks(canvas &c)
 
 // ---- background ----------------------------------------------------------------
 // 1024 x 512, repeating along x. The screen shows half of it at once, the
-// horizon near the middle row; higher up the sky deepens.
+// horizon near the middle row; higher up the sky deepens. On the play screen
+// a texel is 1.5 times taller than wide (640 pixels show 512 columns, 480
+// show 256 rows), so round things are painted that much flatter.
+const float bg_squash = 1.5f;
 
 float hill_line(float x, float base, float amp, uint32_t seed)
 {
@@ -443,9 +446,10 @@ void cloud(canvas &c, float x, float y, float s, uint32_t seed)
     for (int dx = -1; dx <= 1; dx++) {
         float ox = x + dx * c.w;
         auto shape = [=](float px, float py) {
-            float d = py - (y + 12 * s);            // flat underside
+            float d = (py - (y + 12 * s / bg_squash)) * bg_squash;   // flat underside
             float m = 1e9f;
-            for (size_t k = 0; k < cx.size(); k++) m = std::min(m, std::hypot(px - ox - cx[k], py - y - cy[k]) - cr[k]);
+            for (size_t k = 0; k < cx.size(); k++)
+            m = std::min(m, std::hypot(px - ox - cx[k], (py - y - cy[k]) * bg_squash) - cr[k]);
             return std::max(m, d);
         };
         fill(c, shape, [=](float, float py, float d) {
@@ -462,10 +466,10 @@ void background(canvas &c)
         return rgb(196, 228, 250);
     });
     // Sun glow, far clouds, then three ranges of hills from far to near.
-    fill(c, circle(700, 150, 60), [](float x, float y, float) {
-        return rgb(255, 250, 215, clampf(1.2f - std::hypot(x - 700, y - 150) / 60, 0, 1) * 0.5f);
+    fill(c, ellipse(700, 150, 44, 44 / bg_squash), [](float x, float y, float) {
+        return rgb(255, 250, 215, clampf(1.2f - std::hypot(x - 700, (y - 150) * bg_squash) / 44, 0, 1) * 0.5f);
     });
-    fill(c, circle(700, 150, 26), lit(rgb(255, 240, 170), 700, 150, 26));
+    fill(c, ellipse(700, 150, 18, 18 / bg_squash), flat(rgb(255, 244, 190)));
     lcg r(20);
     for (int k = 0; k < 9; k++) cloud(c, r.range(0, 1024), r.range(60, 240), r.range(0.6f, 1.3f), 200 + k);
     struct range { float base, amp; uint32_t seed; rgba top, bottom; };
@@ -488,8 +492,9 @@ void background(canvas &c)
         float y = hill_line(x, 400, 50, 33) + 6;
         for (int dx = -1; dx <= 1; dx++) {
             float ox = x + dx * 1024;
-            fill(c, capsule(ox, y, ox, y - 14 * s, 2.5f * s), flat(rgb(90, 70, 50)), ox - 30, y - 60, ox + 30, y + 10);
-            fill(c, circle(ox, y - 20 * s, 11 * s), lit(rgb(50, 120, 60), ox, y - 20 * s, 11 * s), ox - 30, y - 60, ox + 30, y + 10);
+            fill(c, capsule(ox, y, ox, y - 10 * s, 2.5f * s), flat(rgb(90, 70, 50)), ox - 30, y - 60, ox + 30, y + 10);
+            fill(c, ellipse(ox, y - 14 * s, 11 * s, 11 * s / bg_squash), lit(rgb(50, 120, 60), ox, y - 14 * s, 11 * s),
+                 ox - 30, y - 60, ox + 30, y + 10);
         }
     }
 }
