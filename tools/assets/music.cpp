@@ -128,26 +128,30 @@ const std::vector<std::vector<int>> patterns_3 = {{2, 2, 2}, {3, 1, 2}, {4, 2}, 
 
 struct note_ev { int start, len, degree; };
 
-// One bar of tune: strong positions land on chord tones near the last note,
-// the others step through the scale.
-std::vector<note_ev> make_bar(lcg &r, const std::vector<int> &rhythm, int chord, int *last, int lo, int hi)
+// One bar of tune following a contour (dir +1 rising, -1 falling): strong
+// positions land on a chord tone about a step or two along the contour, the
+// others move through the scale, mostly by step and rarely standing still.
+std::vector<note_ev> make_bar(lcg &r, const std::vector<int> &rhythm, int chord, int dir, int *last, int lo, int hi)
 {
     std::vector<note_ev> out;
     int pos = 0;
     for (int len : rhythm) {
         bool strong = pos % 4 == 0;
         int d = *last;
+        if (*last >= hi - 1) dir = -1;
+        if (*last <= lo + 1) dir = 1;
         if (strong) {
+            int aim = *last + dir * (1 + (int)(r.next() % 3));
             int best = d, best_cost = 1000;
             for (int cand = lo; cand <= hi; cand++) {
                 if (!chord_tone(cand, chord)) continue;
-                int cost = std::abs(cand - *last) * 3 + (int)(r.next() % 5);
+                int cost = std::abs(cand - aim) * 3 + (int)(r.next() % 4) + (cand == *last ? 4 : 0);
                 if (cost < best_cost) { best_cost = cost; best = cand; }
             }
             d = best;
         } else {
-            int moves[] = {-1, 1, -1, 1, -2, 2, 0};
-            d = *last + moves[r.next() % 7];
+            const int moves[] = {1, 1, 1, 2, -1, -1, 0};
+            d = *last + dir * moves[r.next() % 7];
         }
         d = std::clamp(d, lo, hi);
         out.push_back({pos, len, d});
@@ -182,7 +186,8 @@ std::vector<std::vector<note_ev>> make_tune(const song &s, const section &sec)
                     e.degree += chord_tone(e.degree + 1, sec.chords[i]) ? 1 : -1;
             if (!bars[i].empty()) last = bars[i].back().degree;
         } else {
-            bars[i] = make_bar(r, rhythm[i], sec.chords[i], &last, lo, hi);
+            int dir = (i % 4) < 2 ? 1 : -1;         // each four bars rise, then fall
+            bars[i] = make_bar(r, rhythm[i], sec.chords[i], dir, &last, lo, hi);
         }
     }
     if (n >= 2) {   // closing bar: a long note on the chord root
@@ -202,7 +207,7 @@ struct arranger {
     explicit arranger(const song &s_) : s(s_), bar_ticks(s_.beats * tpq) {}
 
     void tune(const std::vector<note_ev> &bar, int t0, int chord, int energy, bool echo) {
-        int base = s.key.root + 24;
+        int base = s.key.root + 12;     // the tune sits an octave and more above the tonic
         for (const note_ev &e : bar) {
             int p = pitch(s.key, e.degree, chord, base);
             int vel = (e.start % 4 == 0 ? 100 : 86) + energy * 6;
@@ -217,9 +222,9 @@ struct arranger {
     }
 
     void accompany(int t0, int chord, int energy) {
-        int root = pitch(s.key, chord, chord, s.key.root);
-        int fifth = pitch(s.key, chord + 4, chord, s.key.root);
-        std::vector<int> tri = triad(chord, s.key.root + 12);
+        int root = pitch(s.key, chord, chord, s.key.root - 12);   // the bass an octave down
+        int fifth = pitch(s.key, chord + 4, chord, s.key.root - 12);
+        std::vector<int> tri = triad(chord, s.key.root);
         switch (s.st) {
         case STYLE_SUNNY:
             bass.note(3, t0, tpq - 40, root, 100);
@@ -306,10 +311,10 @@ void compose(const song &s, std::vector<unsigned char> *file)
             bool last_bar = i == n - 1;
             bool song_end = last_bar && si + 1 == s.form.size();
             if (song_end) {   // the final chord, held, with a crash
-                int root = pitch(s.key, 0, 0, s.key.root);
+                int root = pitch(s.key, 0, 0, s.key.root - 12);
                 a.bass.note(3, t, a.bar_ticks, root, 100);
-                for (int p : a.triad(0, s.key.root + 12)) a.chords.note(2, t, a.bar_ticks, p, 80);
-                a.lead.note(0, t, a.bar_ticks, pitch(s.key, 7, 0, s.key.root + 24), 96);
+                for (int p : a.triad(0, s.key.root)) a.chords.note(2, t, a.bar_ticks, p, 80);
+                a.lead.note(0, t, a.bar_ticks, pitch(s.key, 7, 0, s.key.root + 12), 96);
                 a.drums.note(drum_channel, t, tpq, 49, 110);
                 a.drums.note(drum_channel, t, tpq, 36, 110);
             } else {
