@@ -1,0 +1,65 @@
+#!/bin/sh
+# The window's close button ends the game cleanly with status 0, from the
+# start screen and during play.
+# Usage: close_button.sh GAME_DIR SCRATCH_DIR
+set -u
+game_dir=$(cd "$1" && pwd)
+scratch=$2
+if [ -z "${DISPLAY:-}" ]; then
+    exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" sh "$0" "$@"
+fi
+xclose="$game_dir/../tools/xclose/xclose"
+rm -rf "$scratch" && mkdir -p "$scratch" && cp -r "$game_dir"/. "$scratch"/
+cd "$scratch" || exit 1
+export PATH=/usr/bin:/bin     # allegro_message must never wait for a click
+
+find_window() {
+    for i in $(seq 1 100); do
+        w=$(xdotool search --onlyvisible --name Hillhopper 2>/dev/null | head -1)
+        [ -n "$w" ] && { echo "$w"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+tap() {
+    xdotool keydown --window "$1" "$2" 2>/dev/null; sleep 0.15
+    xdotool keyup --window "$1" "$2" 2>/dev/null; sleep 0.4
+}
+
+# Closes the window and waits up to 10 s for the game to end; leaves its exit
+# status in $status. (Not in a subshell: only this shell can reap the game.)
+close_and_wait() {
+    "$xclose" "$1"
+    ( sleep 10; kill -9 "$2" 2>/dev/null ) &
+    watchdog=$!
+    wait "$2"
+    status=$?
+    kill "$watchdog" 2>/dev/null
+    [ $status -eq 137 ] && status=hung
+}
+
+passed=0; failed=0
+check() {
+    if [ "$2" = "0" ]; then passed=$((passed + 1)); echo "ok: $1";
+    else failed=$((failed + 1)); echo "FAIL: $1 (status $2)"; fi
+}
+
+./hillhopper > start_screen.log 2>&1 &
+pid=$!
+w=$(find_window) || { echo "FAIL: no window"; exit 1; }
+sleep 3
+close_and_wait "$w" $pid
+check "close on the start screen" "$status"
+
+./hillhopper > play.log 2>&1 &
+pid=$!
+w=$(find_window) || { echo "FAIL: no window"; exit 1; }
+sleep 3
+tap "$w" space; tap "$w" space; sleep 0.5; tap "$w" a
+sleep 3
+close_and_wait "$w" $pid
+check "close during play" "$status"
+
+echo "$passed passed, $failed failed"
+[ $failed -eq 0 ]
