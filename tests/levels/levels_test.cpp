@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -89,7 +91,7 @@ TEST_P(Levels, FilePassesTheStrictReaderAndHoldsSoundRecords)
         EXPECT_TRUE(b.x >= 0 && b.x < NUM_TEX) << "border " << k << " texture " << b.x;
         for (int v : {b.tvn[0], b.tvn[1], b.tva[0], b.tva[1]}) EXPECT_TRUE(vertex_in_use(v));
         if (b.type >= 0 && b.type < 3) band_types[b.type]++;
-        if (b.type == 2) EXPECT_EQ(b.wpn, 0) << "arrows must show during play";
+        if (b.type == 2) { EXPECT_EQ(b.wpn, 0) << "arrows must show during play"; }
     }
     for (int k = 0; k < num_dads; k++) {
         const dad_struct &d = dad[k];
@@ -122,8 +124,8 @@ TEST_P(Levels, JointChainsAreWellFormed)
         // A neighbour at the end continues from this joint's end vertex, a
         // neighbour at the start ends at its start vertex.
         int next = a.njnt[1], prev = a.njnt[0];
-        if (next != -1) EXPECT_EQ(jnt[next].tvn[0], a.tvn[1]) << "joint " << k << " -> " << next;
-        if (prev != -1) EXPECT_EQ(jnt[prev].tvn[1], a.tvn[0]) << "joint " << prev << " -> " << k;
+        if (next != -1) { EXPECT_EQ(jnt[next].tvn[0], a.tvn[1]) << "joint " << k << " -> " << next; }
+        if (prev != -1) { EXPECT_EQ(jnt[prev].tvn[1], a.tvn[0]) << "joint " << prev << " -> " << k; }
         // Floors and slopes run left to right, so they are walked on from above.
         if (a.type == 1) {
             double dx = tv[a.tvn[1]].x - tv[a.tvn[0]].x;
@@ -157,7 +159,7 @@ TEST_P(Levels, ObjectsAreWhereTheLevelNeedsThem)
     EXPECT_GE(decorations, 30);
     static const int want_hives[] = {0, 0, 1, 2};
     EXPECT_EQ(hives, want_hives[lev]);
-    if (lev >= 2) EXPECT_GE(plants, 1);
+    if (lev >= 2) { EXPECT_GE(plants, 1); }
 
     // Ground to land on right below the start point, within a few units.
     bool ground = false;
@@ -268,7 +270,7 @@ TEST(LevelSource, GroundIsCutIntoShortJointsAndRoundedAtCorners)
         double dir = std::atan2(dy, dx);
         if (count++) sharpest = std::max(sharpest, std::fabs(dir - prev_dir));
         prev_dir = dir;
-        if (k > 0 && jnt[k - 1].state) EXPECT_EQ(jnt[k].njnt[0], k - 1);
+        if (k > 0 && jnt[k - 1].state) { EXPECT_EQ(jnt[k].njnt[0], k - 1); }
     }
     EXPECT_LE(longest, 1.0 + 1e-6);
     EXPECT_LT(sharpest, 0.21) << "a rounded corner turns in small steps";
@@ -287,29 +289,48 @@ TEST(LevelSource, GroundIsCutIntoShortJointsAndRoundedAtCorners)
     EXPECT_EQ(starts, 1);
 }
 
-TEST(LevelSource, ShapesAreFilledExactlyByCounterClockwiseTriangles)
+TEST(LevelSource, ShapesAreFilledExactlyBySmallCounterClockwiseTriangles)
 {
     init_tools();
     std::string err;
-    // An L-shaped outline, given clockwise, with a straight run of points.
+    // An L-shaped outline, given clockwise, with a straight run of points;
+    // its long arm is longer than a fill edge may be.
     const char *text =
-        "shape earth 1\n  0 0\n  0 4\n  1 4\n  1 1\n  2 1\n  3 1\n  4 1\n  4 0\nend\n";
+        "shape earth 1\n  0 0\n  0 4\n  1 4\n  1 1\n  2 1\n  3 1\n  9 1\n  9 0\nend\n";
     ASSERT_TRUE(build_level_text(text, "src", &err)) << err;
-    double area = 0;
-    int triangles = 0;
+    double area = 0, longest = 0;
+    std::map<std::pair<int, int>, int> edges;   // directed edges of all triangles
     for (int k = 0; k < num_plys; k++) {
         const ply_struct &p = ply[k];
         if (!p.state) continue;
-        triangles++;
         EXPECT_EQ(p.type, 0);
         EXPECT_EQ(p.layer, 1);
         const terrain_vertex_struct &a = tv[p.tvn[0]], &b = tv[p.tvn[1]], &c = tv[p.tvn[2]];
         double twice = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
         EXPECT_GT(twice, 0) << "triangle " << k << " is not counter-clockwise";
         area += twice / 2;
+        for (int e = 0; e < 3; e++) {
+            int u = p.tvn[e], v = p.tvn[(e + 1) % 3];
+            edges[{u, v}]++;
+            longest = std::max(longest, (double)std::hypot(tv[u].x - tv[v].x, tv[u].y - tv[v].y));
+        }
     }
-    EXPECT_NEAR(area, 7.0, 1e-9);
-    EXPECT_LE(triangles, 6);
+    EXPECT_NEAR(area, 12.0, 1e-6);
+    EXPECT_LE(longest, 2.4 + 1e-6) << "the game would not draw a long-edged fill from inside";
+    // No T-joins: no corner of one triangle lies inside the edge of another.
+    std::set<int> corners;
+    for (const auto &e : edges) corners.insert(e.first.first);
+    for (const auto &e : edges) {
+        const terrain_vertex_struct &u = tv[e.first.first], &v = tv[e.first.second];
+        for (int w : corners) {
+            if (w == e.first.first || w == e.first.second) continue;
+            double cr = (v.x - u.x) * (tv[w].y - u.y) - (v.y - u.y) * (tv[w].x - u.x);
+            double along = (tv[w].x - u.x) * (v.x - u.x) + (tv[w].y - u.y) * (v.y - u.y);
+            double l2 = (v.x - u.x) * (v.x - u.x) + (v.y - u.y) * (v.y - u.y);
+            EXPECT_FALSE(std::fabs(cr) < 1e-6 && along > 1e-6 && along < l2 - 1e-6)
+                << "vertex " << w << " splits only one side of an edge";
+        }
+    }
 }
 
 // ---- the finishing runs -------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <fstream>
 #include <algorithm>
+#include <array>
 #include <map>
 #include <sstream>
 #include <unistd.h>
@@ -209,6 +210,45 @@ bool strictly_inside(xy p, xy a, xy b, xy c)
     return d1 > area_eps && d2 > area_eps && d3 > area_eps;
 }
 
+// The game draws a polygon only when one of its edges crosses a visible grid
+// cell, so a big triangle vanishes while the view lies deep inside it. Fills
+// are therefore refined until no edge is longer than this: every point of a
+// fill then lies within a cell or so of some edge.
+const double max_fill_edge = 2.4;       // world units, three grid cells
+
+typedef std::vector<std::array<int, 3>> triangle_list;
+
+double edge_len(int a, int b) { return len(sub(at(a), at(b))); }
+
+// Splits the longest edge of the whole mesh at its middle, in every triangle
+// that has it, until all edges are short: the mesh stays without T-joins.
+bool refine(build_state &st, const source_command &c, triangle_list *tris)
+{
+    for (;;) {
+        double longest = max_fill_edge;
+        int ea = -1, eb = -1;
+        for (const auto &t : *tris)
+            for (int k = 0; k < 3; k++) {
+                double l = edge_len(t[k], t[(k + 1) % 3]);
+                if (l > longest) { longest = l; ea = t[k]; eb = t[(k + 1) % 3]; }
+            }
+        if (ea < 0) return true;
+        int m = new_tv((tv[ea].x + (double)tv[eb].x) / 2, (tv[ea].y + (double)tv[eb].y) / 2);
+        if (m < 0) return st.fail(c, "the vertex table is full");
+        size_t n = tris->size();
+        for (size_t i = 0; i < n; i++) {
+            auto &t = (*tris)[i];
+            for (int k = 0; k < 3; k++) {
+                int a = t[k], b = t[(k + 1) % 3], o = t[(k + 2) % 3];
+                if (!((a == ea && b == eb) || (a == eb && b == ea))) continue;
+                t = {a, m, o};
+                tris->push_back({m, b, o});
+                break;
+            }
+        }
+    }
+}
+
 // Ear clipping of a simple outline into world-textured triangles.
 bool triangulate(build_state &st, const source_command &c, std::vector<int> ring, int tex,
                  int layer)
@@ -217,6 +257,7 @@ bool triangulate(build_state &st, const source_command &c, std::vector<int> ring
     for (size_t k = 0; k < ring.size(); k++)
         area += cross(at(ring[k]), at(ring[(k + 1) % ring.size()]));
     if (area < 0) std::reverse(ring.begin(), ring.end());
+    triangle_list tris;
     int guard = 0;
     while (ring.size() >= 3) {
         size_t n = ring.size();
@@ -240,13 +281,15 @@ bool triangulate(build_state &st, const source_command &c, std::vector<int> ring
                 if (strictly_inside(at(v), at(a), at(b), at(d))) empty = false;
             }
             if (!empty) continue;
-            new_ply(a, b, d, -1, 0, tex, layer);
+            tris.push_back({a, b, d});
             ring.erase(ring.begin() + k);
             clipped = true;
         }
         if (!clipped || ++guard > 100000)
             return st.fail(c, "the outline is not a simple polygon");
     }
+    if (!refine(st, c, &tris)) return false;
+    for (const auto &t : tris) new_ply(t[0], t[1], t[2], -1, 0, tex, layer);
     return true;
 }
 
