@@ -15,6 +15,9 @@ extern int editor_enabled;          // the editor build turns this on; never the
 // Headless: no window and no GL context. Drawing calls do nothing, textures
 // are fake ids with recorded sizes, wfk returns at once.
 extern int headless;
+// Called with the finished frame still in the back buffer, just before it is
+// shown: tests read its pixels there.
+extern void (*frame_ready_hook)(void);
 extern int pacing_enabled;           // 0: frames run back to back (tests, tools)
 extern volatile int close_requested; // the window's close button was pressed
 

@@ -30,6 +30,7 @@
 
 int quit_flag = 0;
 int editor_enabled = 0;
+void (*frame_ready_hook)(void) = nullptr;
 
 const int frame_ticks = 25;                 // 1 ms ticks per frame: 40 frames a second
 const double time_per_frame = 0.03;         // clock units the time left loses per frame
@@ -293,6 +294,7 @@ static frame_result level_complete_sequence(void)
 
 static void show_frame(void)
 {
+    if (frame_ready_hook) frame_ready_hook();
     if (!headless) allegro_gl_flip();
 }
 

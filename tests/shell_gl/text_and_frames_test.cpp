@@ -57,3 +57,92 @@ TEST_F(Text, TheMaskColourIsTransparent)
     EXPECT_EQ(p.r, 0);
     EXPECT_EQ(p.b, 255);
 }
+
+// Frames of the real loop in the window, with the game's own data. Pixels are
+// read from each finished frame just before it is shown.
+namespace {
+
+rgba bottom_centre, top_centre, controls_panel, clock_right, clock_left;
+void read_frame_probes(void)
+{
+    bottom_centre = overlay_pixel(320, 475);
+    top_centre = overlay_pixel(100, 150);     // beside the sliding picture
+    controls_panel = overlay_pixel(370, 200);
+    clock_right = overlay_pixel(40 + 15, 45);
+    clock_left = overlay_pixel(40 - 15, 45);
+}
+
+int brightness(rgba p)
+{
+    return p.r + p.g + p.b;
+}
+
+void start_level_zero(void)
+{
+    load_game_textures();
+    release_all_keys();
+    clear_keyr();
+    quit_flag = 0;
+    current_level = 0;
+    level_start();
+    frame_ready_hook = read_frame_probes;
+}
+
+}  // namespace
+
+class Frames : public GlTest {
+protected:
+    void TearDown() override
+    {
+        frame_ready_hook = nullptr;
+        release_all_keys();
+    }
+};
+
+TEST_F(Frames, EscapeDarkensTheScreenFromTheBottomInTheSameFrame)
+{
+    start_level_zero();
+    display_controls = 0;
+    run_frames(5);
+    int before = brightness(bottom_centre);
+    int top_before = brightness(top_centre);
+    ASSERT_GT(before, 60) << "the level should be visible at the bottom";
+    run_frames(2, [](int i) { set_key(KEY_ESC, i == 0); });
+    EXPECT_EQ(j[J_TIMEOUT_STEP], 1);
+    EXPECT_LT(brightness(bottom_centre), before * 0.5);
+    EXPECT_GT(brightness(top_centre), top_before * 0.8) << "the panel has not reached the top yet";
+    run_frames(30);
+    EXPECT_LT(brightness(top_centre), top_before * 0.5);
+    EXPECT_EQ(f[F_TIME], 0);
+}
+
+TEST_F(Frames, ControlsScreenAppearsAfterTheFirstFrame)
+{
+    start_level_zero();
+    display_controls = 1;
+    input_hook = [] {
+        static int n = 0;
+        set_key(KEY_A, ++n % 2 == 1);
+    };
+    int normal = 0;
+    run_frames(1);
+    // The panel is dark where the level was light.
+    int panel = brightness(controls_panel);
+    input_hook = nullptr;
+    display_controls = 0;
+    run_frames(1);
+    normal = brightness(controls_panel);
+    EXPECT_LT(panel, normal * 0.5);
+}
+
+TEST_F(Frames, TheClockIsDrawnTopLeft)
+{
+    start_level_zero();
+    display_controls = 0;
+    run_frames(2);
+    // Half the clock's time left: the coloured sector fills the right half of
+    // the face, the left half stays grey.
+    ASSERT_NEAR(f[F_TIME], 50, 0.1);
+    EXPECT_GT(clock_right.r - clock_right.b, 60);
+    EXPECT_LT(abs(clock_left.r - clock_left.b), 30);
+}
