@@ -304,21 +304,25 @@ void band_flowers(canvas &c)
     }
 }
 
+// A rocky ledge: a row of boulders standing on the surface over a grey rock
+// face with cracks. 128 texels tall: 0.256 world units each side.
 void band_rock(canvas &c)
 {
+    turf(c, 60, 104, 6, rgb(165, 160, 170), rgb(105, 102, 118));
     lcg r(12);
-    for (int k = 0; k < 7; k++) {   // boulders along the top, outlined, overlapping
-        float x = k * 36.6f + r.range(-6, 6), rr = r.range(10, 16);
-        rgba col = mix(rgb(150, 148, 160), rgb(185, 180, 185), r.uniform());
-        tiled(c, [=](float px, float py) { return ellipse(px, py, rr * 1.4f, rr); },
-              [](float, float, float) { return ink; }, x, 33, false);
-        tiled(c, [=](float px, float py) { return ellipse(px, py, rr * 1.4f - 2, rr - 2); },
-              [=](float px, float py, float d) { return lit(col, x, 33, rr)(px, py, d); }, x, 33, false);
+    for (int k = 0; k < 14; k++) {   // cracks in the face
+        float x = r.range(0, 256), y = r.range(70, 92), a = r.range(0.9f, 2.2f);
+        tiled(c, [=](float px, float py) { return capsule(px, py, px + std::cos(a) * 9, py + std::sin(a) * 9, 1.0f); },
+              flat(rgb(80, 78, 92)), x, y, false);
     }
-    turf(c, 32, 52, 5, rgb(160, 156, 165), rgb(100, 98, 112));
-    for (int k = 0; k < 10; k++) {
-        float x = r.range(0, 256);
-        tiled(c, [=](float px, float py) { return capsule(px, py, px + 5, py + 8, 0.9f); }, flat(rgb(80, 78, 90)), x, 38, false);
+    for (int k = 0; k < 6; k++) {   // boulders along the top, outlined, overlapping
+        float x = k * 42.7f + r.range(-6, 6), rr = r.range(15, 24), y = 66 - rr * 0.45f;
+        rgba col = mix(rgb(150, 148, 162), rgb(190, 186, 190), r.uniform());
+        tiled(c, [=](float px, float py) { return ellipse(px, py, rr * 1.35f + 2.5f, rr + 2.5f); }, flat(ink), x, y, false);
+        tiled(c, [=](float px, float py) { return ellipse(px, py, rr * 1.35f, rr); },
+              [=](float px, float py, float d) { return lit(col, x, y, rr)(px, py, d); }, x, y, false);
+        tiled(c, [=](float px, float py) { return ellipse(px - rr * 0.45f, py - rr * 0.45f, rr * 0.32f, rr * 0.14f); },
+              flat(shade(col, 1.3f)), x, y, false);
     }
 }
 
@@ -515,7 +519,7 @@ void add_ground_pictures(picture *t)
     t[TEX_FILL_SNOW] = {"fill_snow", 256, 256, fill_snow};
     t[TEX_BAND_GRASS] = {"band_grass", 256, 64, band_grass};
     t[TEX_BAND_FLOWERS] = {"band_flowers", 256, 64, band_flowers};
-    t[TEX_BAND_ROCK] = {"band_rock", 256, 64, band_rock};
+    t[TEX_BAND_ROCK] = {"band_rock", 256, 128, band_rock};
     t[TEX_BAND_SAND] = {"band_sand", 256, 32, band_sand};
     t[TEX_BAND_BLEND] = {"band_blend", 256, 128, band_blend};
     t[TEX_BAND_ARROW] = {"band_arrow", 256, 64, band_arrow};
