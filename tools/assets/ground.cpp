@@ -24,7 +24,10 @@ void tiled(canvas &c, const std::function<sdf_fn(float, float)> &make, const pai
     for (int dy = wrap_y ? -1 : 0; dy <= (wrap_y ? 1 : 0); dy++)
         for (int dx = -1; dx <= 1; dx++) {
             float px = x + dx * c.w, py = y + dy * c.h;
-            fill(c, make(px, py), paint, px - 80, py - 80, px + 80, py + 80);
+            // The copy is painted as the original would be at this place.
+            float ox = (float)dx * c.w, oy = (float)dy * c.h;
+            paint_fn moved = [=](float qx, float qy, float d) { return paint(qx - ox, qy - oy, d); };
+            fill(c, make(px, py), moved, px - 80, py - 80, px + 80, py + 80);
         }
 }
 
