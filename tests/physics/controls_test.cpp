@@ -1,5 +1,6 @@
 // tests/physics/controls_test.cpp -- the player's controls acting on the body
 // through the real frame loop, with scripted keys.
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include "physics_world.h"

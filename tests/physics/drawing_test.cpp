@@ -2,6 +2,7 @@
 // situation, the boost frames and trail, and the two pieces of game state the
 // drawing pass carries: the angle easing and the recovery-hold pin.
 #include <cmath>
+#include <vector>
 #include <gtest/gtest.h>
 #include "physics_world.h"
 #include "test_support.h"
