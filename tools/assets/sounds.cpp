@@ -27,14 +27,26 @@ float env_exp(float t, float attack, float decay)
     return a * std::exp(-t / decay);
 }
 
-// A phase-accumulating oscillator: the frequency may change per sample.
+// A phase-accumulating oscillator: the frequency may change per sample. The
+// square, saw and triangle are summed from their harmonics below 10 kHz, so
+// they stay clean (no aliased tones folding back down).
 struct osc {
     float phase = 0;
     float sine(float f) { step(f); return std::sin(two_pi * phase); }
-    float square(float f) { step(f); return phase < 0.5f ? 0.6f : -0.6f; }
-    float saw(float f) { step(f); return 2 * phase - 1; }
-    float tri(float f) { step(f); return 4 * std::fabs(phase - 0.5f) - 1; }
+    float square(float f) { step(f); return 0.6f * 4 / 3.14159f * partials(f, 2, 1); }
+    float saw(float f) { step(f); return 2 / 3.14159f * partials(f, 1, 1); }
+    float tri(float f) { step(f); return 8 / (3.14159f * 3.14159f) * partials(f, 2, 2); }
     void step(float f) { phase += f / rate; phase -= std::floor(phase); }
+    // Sum of sin(k x) / k^power over k = 1, 1 + stride, ... below the limit;
+    // the triangle's alternating signs come with power 2.
+    float partials(float f, int stride, int power) const {
+        float sum = 0;
+        for (int k = 1, n = 0; k * f < 10000.0f; k += stride, n++) {
+            float term = std::sin(two_pi * phase * k) / (power == 1 ? k : (float)k * k);
+            sum += (power == 2 && n % 2) ? -term : term;
+        }
+        return sum;
+    }
 };
 
 // One-pole low-pass, to soften square and noise sources.
@@ -144,12 +156,12 @@ voice boost_zap()
     voice v(0.55f);
     lcg r(6);
     osc car, mod, sub;
-    lowpass lp(4000);
+    lowpass lp(2500);
     for (size_t i = 0; i < v.n(); i++) {
         float t = v.t(i);
         float f = 180 * std::pow(9.0f, t / 0.55f);
         float fm = car.sine(f + 300 * mod.sine(f * 1.5f));
-        float crackle = (r.uniform() < 0.08f ? noise(r) : 0) * 1.5f;
+        float crackle = (r.uniform() < 0.012f ? noise(r) : 0) * 3.0f;
         float amp = std::min(1.0f, t / 0.02f) * std::min(1.0f, (0.55f - t) / 0.2f);
         v.s[i] = (fm * 0.7f + lp.run(crackle) + 0.3f * sub.square(f / 2)) * amp;
     }
