@@ -335,21 +335,43 @@ TEST(LevelSource, ShapesAreFilledExactlyBySmallCounterClockwiseTriangles)
 
 // ---- the finishing runs -------------------------------------------------------------
 
-TEST_P(Levels, RecordedRunFinishesWithTimeLeft)
+namespace {
+
+run_result play_recorded(const std::string &name, int lev)
 {
-    int lev = GetParam();
     run_script run;
     std::string err;
-    ASSERT_TRUE(parse_run(read_text(source_dir + "/run" + std::to_string(lev) + ".txt"), &run, &err))
-        << err;
-    ASSERT_EQ(run.level, lev);
+    EXPECT_TRUE(parse_run(read_text(source_dir + "/" + name), &run, &err)) << err;
+    EXPECT_EQ(run.level, lev);
     const int max_frames = 3400;    // more than any clock of the game allows
     run_result r = play_run(game_dir, run, max_frames);
-    printf("level %d: %s in %d frames, time left %.2f, %d waypoints, ended at (%.2f, %.2f)\n",
-           lev, r.finished ? "finished" : "NOT finished", r.frames, r.time_left, r.waypoints,
-           r.x, r.y);
+    printf("%s: %s in %d frames, time left %.2f, %d waypoints, ended at (%.2f, %.2f)\n",
+           name.c_str(), r.finished ? "finished" : "NOT finished", r.frames, r.time_left,
+           r.waypoints, r.x, r.y);
+    return r;
+}
+
+} // namespace
+
+TEST_P(Levels, RecordedRunFinishesWithTimeLeft)
+{
+    init_tools();
+    int lev = GetParam();
+    run_result r = play_recorded("run" + std::to_string(lev) + ".txt", lev);
     RecordProperty("frames", r.frames);
     RecordProperty("time_left", std::to_string(r.time_left));
     EXPECT_TRUE(r.finished);
     EXPECT_GT(r.time_left, 0);
+}
+
+// The hidden shelf of stage 4 skips the boost, the chasm and both hives, and
+// is quicker than the way below it.
+TEST(LevelRuns, SecretShelfIsTheShorterWay)
+{
+    init_tools();
+    run_result secret = play_recorded("run3_secret.txt", 3);
+    run_result main_way = play_recorded("run3.txt", 3);
+    EXPECT_TRUE(secret.finished);
+    EXPECT_LT(secret.frames, main_way.frames);
+    EXPECT_GT(secret.time_left, main_way.time_left);
 }
