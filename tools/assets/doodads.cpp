@@ -230,9 +230,14 @@ void hive_body(canvas &c, bool disturbed)
     fill(c, door, flat(rgb(60, 35, 20)));
     if (disturbed) {
         fill(c, polygon({20, 20, 28, 30, 24, 36, 30, 46, 27, 47, 21, 37, 25, 31}), flat(rgb(60, 35, 20)));
-        for (int k = 0; k < 3; k++) {
+        for (int k = 0; k < 3; k++) {   // angry bees: wings, a striped body
             float x = 10 + k * 22, y = 56 - (k % 2) * 40;
-            blob(c, ellipse(x, y, 4, 3), rgb(255, 205, 40), 1.2f, ink);
+            blob(c, ellipse(x - 1, y - 4, 3, 2.2f), rgb(225, 240, 255), 1.0f, ink);
+            sdf_fn body = ellipse(x, y, 5, 3.4f);
+            outline(c, body, ink, 1.2f);
+            fill(c, body, [x](float px, float, float) {
+                return ((int)std::floor((px - x + 5) / 2.5f) % 2) ? rgb(40, 30, 20) : rgb(255, 205, 40);
+            });
         }
     }
 }
