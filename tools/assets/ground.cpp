@@ -227,17 +227,21 @@ void fill_cobble(canvas &c)
     });
 }
 
+// Snow: soft drifts, blue in their hollows, with glints.
 void fill_snow(canvas &c)
 {
     each_pixel(c, [](float x, float y) {
         float n = n01(x, y, 256, 4, 4, 101);
-        float drift = 0.5f + 0.5f * std::sin(y / 256 * 2 * pi * 2 + n * 6);
-        return mix(rgb(210, 225, 245), rgb(250, 252, 255), 0.3f + 0.7f * drift * n + 0.2f);
+        float drift = 0.5f + 0.5f * std::sin(y / 256 * 2 * pi * 3 + x / 256 * 2 * pi + n * 5);
+        float k = clampf(drift * 0.6f + n * 0.6f - 0.1f, 0, 1);
+        return mix(rgb(196, 212, 240), rgb(252, 253, 255), k);
     });
     lcg r(9);
-    for (int k = 0; k < 30; k++) {
-        float x = r.range(0, 256), y = r.range(0, 256);
-        tiled(c, [](float px, float py) { return circle(px, py, 1.3f); }, flat(rgb(255, 255, 255)), x, y);
+    for (int k = 0; k < 40; k++) {
+        float x = r.range(0, 256), y = r.range(0, 256), s = r.range(1.5f, 3.0f);
+        tiled(c, [=](float px, float py) {
+            return unite(capsule(px - s, py, px + s, py, 0.6f), capsule(px, py - s, px, py + s, 0.6f));
+        }, flat(rgb(255, 255, 255)), x, y);
     }
 }
 
