@@ -98,6 +98,33 @@ TEST(TerrainDatafile, SpritesAreMaskedRoundTheirEdgesAndTheBackgroundIsSolid)
     unload_datafile(dat);
 }
 
+// Masked texels become transparent black, which linear filtering blends into
+// the picture's edge: a sprite whose rim is dark outline shows no fringe.
+TEST(TerrainDatafile, SpriteRimsAreDarkOutlinesSoFilteringLeavesNoFringe)
+{
+    DATAFILE *dat = load_game_datafile("ttex01.dat");
+    ASSERT_NE(dat, nullptr);
+    const int sprites[] = {TEX_PLAYER, TEX_PLAYER_LANDING, TEX_PLAYER_TUMBLING, TEX_PLAYER_RUNNING,
+                           TEX_PLAYER_RECOVERY, TEX_PLAYER_CHARGING, TEX_PLAYER_BLINK, TEX_PLAYER_BOOST_A,
+                           TEX_PLAYER_BOOST_B, TEX_PLAYER_BOOST, TEX_LEAF, TEX_SPIKE, TEX_WAYPOINT,
+                           TEX_ELECTRIC, TEX_BEE, TEX_CLOCK_HAND};
+    for (int s : sprites) {
+        BITMAP *b = bmp(dat, s);
+        int rim = 0, dark = 0;
+        for (int y = 1; y + 1 < b->h; y++)
+            for (int x = 1; x + 1 < b->w; x++) {
+                if (is_mask(b, x, y)) continue;
+                if (!is_mask(b, x - 1, y) && !is_mask(b, x + 1, y) && !is_mask(b, x, y - 1) && !is_mask(b, x, y + 1)) continue;
+                int c = getpixel(b, x, y);
+                rim++;
+                dark += getr32(c) + getg32(c) + getb32(c) < 3 * 150;
+            }
+        ASSERT_GT(rim, 0) << "slot " << s;
+        EXPECT_GT(dark * 10, rim * 8) << "slot " << s << ": " << dark << " of " << rim << " rim texels are dark";
+    }
+    unload_datafile(dat);
+}
+
 namespace {
 
 int colour_step(BITMAP *b, int x0, int y0, int x1, int y1)

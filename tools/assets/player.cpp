@@ -191,7 +191,8 @@ void paint_swirl(canvas &c)
         float a0 = k * 2.094f;
         sdf_fn arc = intersect(cut(circle(64, 64, 60), circle(64, 64, 56)),
                                rotated(box(64, 0, 128, 64, 0), 64, 64, a0));
-        fill(c, arc, flat(rgb(250, 250, 255, 0.9f)));
+        outline(c, arc, rgb(70, 90, 140), 1.2f * ls);
+        fill(c, arc, flat(rgb(250, 250, 255)));
     }
 }
 
@@ -203,7 +204,9 @@ void paint_hopper(canvas &c, const pose &p)
     if (p.swirl) paint_swirl(c);
     if (p.speed_lines) paint_speed_lines(c);
     if (p.sparks) {   // a cool glow ring behind the figure
-        fill(c, cut(circle(64, 66, 58), circle(64, 66, 52)), flat(rgb(120, 220, 255, 0.8f)));
+        sdf_fn ring = cut(circle(64, 66, 57), circle(64, 66, 52));
+        outline(c, ring, rgb(30, 70, 150), 1.2f);
+        fill(c, ring, flat(rgb(120, 220, 255)));
     }
     // Back foot and back arm first, then the body, then the near limbs.
     auto paint_foot = [&](float fx, float lift) {
@@ -313,7 +316,9 @@ void hopper_boost(canvas &c)
     p.sparks = false;
     p.speed_lines = true;
     p.lean = 0.4f;
-    fill(c, cut(circle(64, 66, 60), circle(64, 66, 50)), flat(rgb(130, 225, 255, 0.85f)));
+    sdf_fn ring = cut(circle(64, 66, 59), circle(64, 66, 51));
+    outline(c, ring, rgb(30, 70, 150), 1.2f);
+    fill(c, ring, flat(rgb(130, 225, 255)));
     paint_hopper(c, p);
 }
 
