@@ -3,8 +3,8 @@
 // level boundary, the cursor kinds, the dashed joint guide, the selected
 // vertex mark, the labels and the texture picker's grid.
 // Without texture datafiles the background is plain white, so every overlay
-// colour stands out against it. Pixels are read from the back buffer, which
-// keeps the frame's picture after the flip on this platform.
+// colour stands out against it. Each frame's picture is copied just before
+// its flip; the picker's passes are read inside its loop, before their flip.
 #include <cmath>
 #include <functional>
 #include <vector>
@@ -14,6 +14,25 @@
 using namespace editor_test;
 
 namespace {
+
+// The last finished frame, RGBA rows from the bottom, as glReadPixels gives them.
+std::vector<unsigned char> last_frame;
+
+void capture_frame(void)
+{
+    last_frame.resize((size_t)SCREEN_W * SCREEN_H * 4);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, SCREEN_W, SCREEN_H, GL_RGBA, GL_UNSIGNED_BYTE, last_frame.data());
+}
+
+// Window pixel (x right, y down) of the last finished frame.
+rgba frame_pixel(int x, int y)
+{
+    if (x < 0 || y < 0 || x >= SCREEN_W || y >= SCREEN_H || last_frame.empty()) return rgba{0, 0, 0, 0};
+    const unsigned char *p = &last_frame[((size_t)(SCREEN_H - 1 - y) * SCREEN_W + x) * 4];
+    return rgba{p[0], p[1], p[2], p[3]};
+}
 
 const int tol = 4;                  // rounding of float colours to bytes
 
@@ -31,7 +50,7 @@ bool colour_near(int x, int y, int r, int g, int b)
 {
     for (int dy = -2; dy <= 2; dy++)
         for (int dx = -2; dx <= 2; dx++)
-            if (is_colour(window_pixel(x + dx, y + dy), r, g, b)) return true;
+            if (is_colour(frame_pixel(x + dx, y + dy), r, g, b)) return true;
     return false;
 }
 
@@ -41,7 +60,7 @@ int yellow_pixels(int x0, int y0, int x1, int y1)
 {
     int n = 0;
     for (int y = y0; y < y1; y++)
-        for (int x = x0; x < x1; x++) n += yellow(window_pixel(x, y));
+        for (int x = x0; x < x1; x++) n += yellow(frame_pixel(x, y));
     return n;
 }
 
@@ -59,9 +78,11 @@ protected:
         GlTest::SetUp();
         if (IsSkipped()) return;
         fresh_level();
+        frame_ready_hook = capture_frame;
     }
     void TearDown() override
     {
+        frame_ready_hook = nullptr;
         input_hook = nullptr;
         release_all_keys();
         mouse_b = 0;
@@ -92,7 +113,7 @@ TEST_F(Overlay, VertexCrossesAndJointsInTheirTypeColours)
     EXPECT_TRUE(colour_near(wx_of(0), wy_of(-0.5), 0, 0, 153));         // only walking: blue
     // The cross's upper arm, above the joint, in the dark end of its pulse.
     EXPECT_TRUE(colour_near(wx_of(1), wy_of(-0.5 + 0.025), 0, 0, 0));
-    EXPECT_TRUE(is_colour(window_pixel(wx_of(1) + 6, wy_of(-0.5 + 0.025)), 255, 255, 255));
+    EXPECT_TRUE(is_colour(frame_pixel(wx_of(1) + 6, wy_of(-0.5 + 0.025)), 255, 255, 255));
 }
 
 TEST_F(Overlay, TheLevelBoundaryPulsesGrey)
@@ -103,7 +124,7 @@ TEST_F(Overlay, TheLevelBoundaryPulsesGrey)
     frame_at(16);                                    // cos(16 / 5) ~ -1: grey 0.5
     EXPECT_TRUE(colour_near(wx_of(80), wy_of(-39), 128, 128, 128));
     EXPECT_TRUE(colour_near(wx_of(79.5), wy_of(-40), 128, 128, 128));
-    EXPECT_TRUE(is_colour(window_pixel(wx_of(79.5), wy_of(-39.5)), 255, 255, 255));
+    EXPECT_TRUE(is_colour(frame_pixel(wx_of(79.5), wy_of(-39.5)), 255, 255, 255));
 }
 
 TEST_F(Overlay, CursorKindsHaveTheirShapesAndColours)
@@ -111,7 +132,7 @@ TEST_F(Overlay, CursorKindsHaveTheirShapesAndColours)
     vertex_at(0.5, 0.5);
     // Inside the arrow: 3 overlay pixels right of the hot spot and 8 down.
     auto arrow_pixel = [] {
-        return window_pixel((int)((mouse_overlay_x() + 3) * 1.25), (int)((mouse_overlay_y() + 8) * 1.25));
+        return frame_pixel((int)((mouse_overlay_x() + 3) * 1.25), (int)((mouse_overlay_y() + 8) * 1.25));
     };
     mouse_to(-0.5, -0.5);
     frame();
@@ -154,7 +175,7 @@ TEST_F(Overlay, AJointUnderConstructionShowsADashedGuideToTheMouse)
     int lit = 0, dark = 0;
     for (int x = x0; x < x1; x++) {
         bool on = false;
-        for (int dy = -1; dy <= 1; dy++) on |= is_colour(window_pixel(x, y + dy), 255, 255, 0);
+        for (int dy = -1; dy <= 1; dy++) on |= is_colour(frame_pixel(x, y + dy), 255, 255, 0);
         if (on) lit++;
         else dark++;
     }
