@@ -74,11 +74,21 @@ static int next_jnt(int k, int end)
     return next;
 }
 
+static int ridden_jnt_live(const body_struct &bd)
+{
+    return bd.jntn >= 0 && bd.jntn < num_jnts && jnt[bd.jntn].state != 0;
+}
+
 void body_on_jnt(int b, int steps)
 {
     if (j[J_RECOVERY]) return;
     body_struct &bd = body[b];
     const double tri = tri_num(steps);
+    // The editor can delete the joint under a rider: it falls off.
+    if (!ridden_jnt_live(bd)) {
+        bd.jntn = -1;
+        return;
+    }
 
     // 1. The ridden joint.
     vect_struct v, u;
@@ -124,7 +134,7 @@ void body_on_jnt(int b, int steps)
 void update_body_on_jnt(int b, double lift)
 {
     body_struct &bd = body[b];
-    if (bd.jntn == -1) return;
+    if (!ridden_jnt_live(bd)) return;
     const jnt_struct &k = jnt[bd.jntn];
 
     // P: the point on the joint; R: the ride-path point above it.

@@ -176,6 +176,19 @@ TEST(Riding, NonWalkingNeighbourEndsTheRide)
     EXPECT_EQ(body[0].jntn, -1);
 }
 
+TEST(Riding, AJointDeletedUnderTheRiderDropsIt)
+{
+    three_joints c = flat_chain(1);
+    put_on_jnt(0, c.b, 0.5, 0.1);
+    double x = body[0].x, y = body[0].y;
+    jnt[c.b].state = 0;
+    body_on_jnt(0, 1);
+    EXPECT_EQ(body[0].jntn, -1);
+    update_body_on_jnt(0, 0.0625);      // airborne now: nothing to place
+    EXPECT_EQ(body[0].x, x);
+    EXPECT_EQ(body[0].y, y);
+}
+
 TEST(Riding, RecoveryHoldFreezesTheRide)
 {
     three_joints c = flat_chain(1);
