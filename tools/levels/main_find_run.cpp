@@ -7,8 +7,9 @@
 // condition: t>=F (frame), x>=X, x<=X, y>=Y, y<=Y, wait=F (frames after the
 // previous action); "ground" also waits until the player rides a joint;
 // frames: hold the key that long, 0 = hold until a later action, -1 = let go.
-// The plan is played as it stands first; if it does not finish, its numbers
-// are jittered at random (seeded) and the best run found is kept.
+// The plan is played as it stands first; then its numbers are jittered at
+// random (seeded) TRIES times and the run that finishes with the most time
+// left (or, failing that, comes closest to the level end) is kept.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -128,9 +129,15 @@ struct player {
     {
         static const char *trace = getenv("FIND_RUN_TRACE");   // every N frames, for designing
         if (trace && atoi(trace) > 0 && frame % atoi(trace) == 0)
-            fprintf(stderr, "  %5d x %8.3f y %8.3f jnt %5d v %.4f time %.2f power %.1f boosts %d\n",
+        {
+            int swarms = 0;
+            for (int k = 0; k < num_bees; k++) swarms += bees[k].state != 0;
+            fprintf(stderr, "  %5d x %8.3f y %8.3f jnt %5d v %.4f time %.2f power %.1f boosts %d"
+                    " swarms %d bites %d attack %d stings %d\n",
                     frame, body[0].x, body[0].y, body[0].jntn,
-                    std::hypot(body[0].xx, body[0].yy), f[F_TIME], f[F_POWER], j[J_BOOSTS]);
+                    std::hypot(body[0].xx, body[0].yy), f[F_TIME], f[F_POWER], j[J_BOOSTS],
+                    swarms, j[J_BITES], j[J_BEE_ATTACK], j[J_STING_LOAD]);
+        }
         if (!have_end) {
             for (int k = 0; k < num_bonuses; k++)
                 if (bonus[k].state && bonus[k].type == 2) {
@@ -198,8 +205,7 @@ int main(int argc, char **argv)
                     r.finished ? "finished" : "not finished", r.frames, r.time_left, pl.best_dist,
                     r.x, r.y);
         }
-        if (r.finished && t == 0) break;        // the plan works as written
-        if (best > 1000 + 5 && t > 20) break;   // finished with a margin: good enough
+        if (r.finished && t == 0 && tries == 0) break;  // the plan works as written
     }
     std::ofstream out(argv[3]);
     out << "# Finishing run: key changes by frame, recorded by find_run from a plan.\n";
