@@ -33,15 +33,25 @@ unsigned int make_headless_texture(int w, int h)
 {
     if (headless_count >= num_headless_texs) return 0;
     headless_count++;
-    headless_w[headless_count] = w;
-    headless_h[headless_count] = h;
+    headless_w[headless_count] = w < 0 ? 0 : w;
+    headless_h[headless_count] = h < 0 ? 0 : h;
     return (unsigned int)headless_count;
+}
+
+// A released fake id reads as size 0 x 0, like a deleted texture. Ids are
+// taken back from the top, so that loading and freeing the tables again and
+// again (as tests do) never runs out of ids.
+static void release_headless_texture(unsigned int tex)
+{
+    if (tex < 1 || tex > (unsigned int)headless_count) return;
+    headless_w[tex] = headless_h[tex] = -1;
+    while (headless_count > 0 && headless_w[headless_count] == -1) headless_count--;
 }
 
 void get_tex_size(unsigned int tex, double *w, double *h)
 {
     if (headless) {
-        int known = tex >= 1 && tex <= (unsigned int)headless_count;
+        int known = tex >= 1 && tex <= (unsigned int)headless_count && headless_w[tex] >= 0;
         *w = known ? headless_w[tex] : 0;
         *h = known ? headless_h[tex] : 0;
         return;
@@ -126,9 +136,10 @@ void load_doodad_textures(void)
 
 static void delete_textures(unsigned int *table, int n)
 {
-    if (headless) return;
-    for (int i = 0; i < n; i++)
-        if (table[i]) glDeleteTextures(1, &table[i]);
+    for (int i = 0; i < n; i++) {
+        if (headless) release_headless_texture(table[i]);
+        else if (table[i]) glDeleteTextures(1, &table[i]);
+    }
 }
 
 void free_textures(void)
