@@ -16,8 +16,12 @@ int get_num_textures(void);
 // Binds tex and writes its level-0 size in texels. Headless, it reports the
 // size recorded by make_headless_texture (0 x 0 for an unknown id).
 void get_tex_size(unsigned int tex, double *w, double *h);
-// A fake texture id with a recorded size, for running without a GL context.
+// A fake texture id with a recorded size, for running without a GL context;
+// 0 when every fake id is taken.
 unsigned int make_headless_texture(int w, int h);
+// Deletes one texture: the GL texture, or headless, gives the fake id back
+// (its size then reads 0 x 0). Id 0 is ignored.
+void delete_texture(unsigned int tex);
 // Draws a textured quad; corners are rotated by ang about (x1 + px, y1 + py).
 // flip 0 plain, 1 mirrored along s, anything else draws nothing.
 void tmap(double x1, double y1, double x2, double y2, double x3, double y3,

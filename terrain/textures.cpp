@@ -134,12 +134,15 @@ void load_doodad_textures(void)
     NUM_DTEX = fill_table(doodad_tex, doodad_datafile);
 }
 
+void delete_texture(unsigned int tex)
+{
+    if (headless) release_headless_texture(tex);
+    else if (tex) glDeleteTextures(1, &tex);
+}
+
 static void delete_textures(unsigned int *table, int n)
 {
-    for (int i = 0; i < n; i++) {
-        if (headless) release_headless_texture(table[i]);
-        else if (table[i]) glDeleteTextures(1, &table[i]);
-    }
+    for (int i = 0; i < n; i++) delete_texture(table[i]);
 }
 
 void free_textures(void)
