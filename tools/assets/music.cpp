@@ -321,6 +321,9 @@ void compose(const song &s, std::vector<unsigned char> *file)
                 a.accompany(t, sec.chords[i], sec.energy);
                 a.drum_bar(t, sec.energy, i == 0 && si > 0, last_bar && si + 2 < s.form.size());
                 if (sec.melody) a.tune(bars[i], t, sec.chords[i], sec.energy, s.st == STYLE_CAVE);
+                // In the calmer sections a second voice holds the chord's third under the tune.
+                if (sec.melody && sec.energy == 1 && s.st != STYLE_CAVE)
+                    a.lead2.note(1, t, a.bar_ticks - 40, pitch(s.key, sec.chords[i] + 2, sec.chords[i], s.key.root + 12), 52);
             }
             t += a.bar_ticks;
         }
