@@ -1,0 +1,116 @@
+// bench/frame_bench.cpp -- the shipped levels as the game plays them, headless:
+// the logic of one play frame (the real frame loop with drawing a no-op while
+// the player runs right, jumps and boosts) and the level start (load_level).
+// budget_% is the share of the 25 ms frame. Goals: a play frame's logic at
+// most 1 % of it, a level start at most 20 ms.
+// The datafiles and levels come from HILLHOPPER_GAME_DIR, or from the game
+// folder next to the benchmark's own folder (build/game).
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+#include <benchmark/benchmark.h>
+#include <allegro.h>
+#include "hillhopper.h"
+#include "game.h"
+#include "zmem.h"
+#include "textures.h"
+#include "terrain_file.h"
+#include "std_gfuncs.h"
+
+namespace {
+
+const double frame_budget_s = 0.025;
+
+std::string game_dir(void)
+{
+    if (const char *d = getenv("HILLHOPPER_GAME_DIR")) return d;
+    char exe[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", exe, sizeof(exe) - 1);
+    if (n <= 0) return "game";
+    exe[n] = 0;
+    std::string s(exe);
+    s = s.substr(0, s.rfind('/'));                  // build/bench
+    return s.substr(0, s.rfind('/')) + "/game";     // build/game
+}
+
+// Headless world with the real texture sizes; the current directory becomes
+// the game folder so that load_level finds map0.trn .. map3.trn.
+bool shipped_world(benchmark::State &state)
+{
+    static int ready = 0;     // 0 not tried, 1 ready, -1 no game folder
+    if (!ready) {
+        if (!system_driver) install_allegro(SYSTEM_NONE, &errno, atexit);
+        headless = 1;
+        pacing_enabled = 0;
+        if (!tv) alloc_world_tables();
+        std::string dir = game_dir();
+        ready = chdir(dir.c_str()) == 0 && access("map0.trn", R_OK) == 0 ? 1 : -1;
+        if (ready == 1) load_textures();
+    }
+    if (ready < 0) state.SkipWithError("no game folder with map0.trn; set HILLHOPPER_GAME_DIR");
+    return ready > 0;
+}
+
+void release_keys(void)
+{
+    for (int k = 0; k < KEY_MAX; k++) key[k] = 0;
+}
+
+void start(int lev)
+{
+    current_level = lev;
+    level_start();
+    display_controls = 0;
+    release_keys();
+    clear_keyr();
+}
+
+// Run right; every 40 frames charge a jump for 12 frames; boost now and then.
+void play_keys(int frame)
+{
+    release_keys();
+    key[KEY_RIGHT] = 1;
+    key[KEY_ENTER] = frame % 40 < 12;
+    key[KEY_RCONTROL] = frame % 200 == 100;
+}
+
+void set_budget(benchmark::State &state)
+{
+    // A rate counter inverted gives seconds per iteration, scaled to percent.
+    state.counters["budget_%"] = benchmark::Counter(
+        state.iterations() * frame_budget_s / 100.0,
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+void BM_play_frame_logic(benchmark::State &state)
+{
+    if (!shipped_world(state)) return;
+    int lev = (int)state.range(0), frame = 0;
+    start(lev);
+    for (auto _ : state) {
+        play_keys(frame++);
+        frame_result r = run_frame();
+        pace_frame();
+        if (r != FRAME_NEXT || f[F_TIME] <= 0 || j[J_LEVEL_DONE]) {
+            state.PauseTiming();
+            start(lev);
+            frame = 0;
+            state.ResumeTiming();
+        }
+    }
+    set_budget(state);
+}
+BENCHMARK(BM_play_frame_logic)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
+
+void BM_load_level(benchmark::State &state)
+{
+    if (!shipped_world(state)) return;
+    int lev = (int)state.range(0);
+    for (auto _ : state) load_level(lev);
+    state.counters["goal_ms"] = 20;
+}
+BENCHMARK(BM_load_level)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,27 @@
+// tests/fuzz/fuzz_harness.h -- what the fuzz targets do with one input, shared
+// by the libFuzzer executables and the replay test that runs the seeds and
+// the regression files through the ordinary build.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// Headless world with the textures' real sizes from the game folder, and a
+// scratch folder that becomes the current directory (level files go there).
+// False with a message when the game's datafiles are missing.
+bool fuzz_setup(const char *game_dir, std::string *error);
+
+// The bytes as level 0's file: the real level start (strict reader, region
+// rebuilds, player body), then 100 headless frames of the real loop, which
+// draw through the no-op GL of headless mode, with the player dropped at four
+// points. Returns the first broken world invariant, or "" when none broke.
+std::string fuzz_level_file(const uint8_t *data, size_t size);
+
+// The bytes as a level source text for the level builder. A level the
+// builder makes and the game's strict reader accepts must give a sound world
+// and then play as fuzz_level_file does. Returns the first problem, or "".
+std::string fuzz_level_text(const uint8_t *data, size_t size);
+
+// The names under which the targets are known: "level_file", "level_text".
+typedef std::string (*fuzz_target)(const uint8_t *, size_t);
+fuzz_target fuzz_target_by_name(const std::string &name);

@@ -1,0 +1,256 @@
+// tests/fuzz/replay_test.cpp -- the fuzz targets' inputs replayed through the
+// ordinary build: the shipped levels and sources, a table of malformed and
+// hostile level files, hostile source texts, and every regression file kept
+// from a crash. Each must leave a sound world through a level start and 100
+// frames of play. With HILLHOPPER_FUZZ_SEEDS naming a folder, the level-file
+// cases are also written there as seeds for the fuzzer.
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fstream>
+#include <functional>
+#include <limits>
+#include <sstream>
+#include <vector>
+#include <gtest/gtest.h>
+#include "fuzz_harness.h"
+#include "hillhopper.h"
+#include "terrain_file.h"
+#include "slots.h"
+#include "bonusnparticle.h"
+
+typedef std::vector<uint8_t> bytes;
+
+static void setup(void)
+{
+    std::string error;
+    ASSERT_TRUE(fuzz_setup(GAME_DATA_DIR, &error)) << error;
+}
+
+static bool read_bytes(const std::string &path, bytes *out)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::stringstream s;
+    s << in.rdbuf();
+    std::string t = s.str();
+    out->assign(t.begin(), t.end());
+    return true;
+}
+
+static std::vector<std::string> files_in(const std::string &dir)
+{
+    std::vector<std::string> names;
+    DIR *d = opendir(dir.c_str());
+    if (!d) return names;
+    while (dirent *e = readdir(d))
+        if (e->d_name[0] != '.') names.push_back(dir + "/" + e->d_name);
+    closedir(d);
+    return names;
+}
+
+static std::string run(fuzz_target t, const bytes &b)
+{
+    return t(b.data(), b.size());
+}
+
+TEST(FuzzReplay, ShippedLevelsAndSourcesPlaySoundly)
+{
+    setup();
+    for (int lev = 0; lev < num_stored_levels; lev++) {
+        bytes b;
+        std::string path = std::string(GAME_DATA_DIR) + "/map" + std::to_string(lev) + ".trn";
+        ASSERT_TRUE(read_bytes(path, &b)) << path;
+        EXPECT_EQ(run(fuzz_level_file, b), "") << path;
+        int live = 0;
+        for (int i = 0; i < num_jnts; i++) live += jnt[i].state != 0;
+        EXPECT_GT(live, 0) << path << " was not read";
+        std::string src = std::string(TEST_SOURCE_DIR) + "/levels/level" + std::to_string(lev) + ".txt";
+        ASSERT_TRUE(read_bytes(src, &b)) << src;
+        EXPECT_EQ(run(fuzz_level_text, b), "") << src;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// A small level with one record of every kind, and hostile variants of it.
+
+static void put32(bytes &b, size_t at, int32_t v)
+{
+    if (at + 4 <= b.size()) memcpy(&b[at], &v, 4);
+}
+static void put16(bytes &b, size_t at, int16_t v)
+{
+    if (at + 2 <= b.size()) memcpy(&b[at], &v, 2);
+}
+static void putf(bytes &b, size_t at, float v)
+{
+    if (at + 4 <= b.size()) memcpy(&b[at], &v, 4);
+}
+
+// Four vertices (16 bytes each with the slot), then one joint, polygon,
+// border, doodad, waypoint and bonus.
+const size_t at_tv = 40, at_jnt = at_tv + 4 * 16, at_ply = at_jnt + 28, at_bdr = at_ply + 32,
+             at_dad = at_bdr + 44, at_wpt = at_dad + 36, at_bonus = at_wpt + 36, at_end = at_bonus + 36;
+
+static bytes small_level(void)
+{
+    load_plain_level();
+    for (int i = 0; i < num_wpts; i++) wpt[i].state = 0;
+    for (int i = 0; i < num_bonuses; i++) bonus[i].state = 0;
+    // A floor under level 0's start point and a wall to its right.
+    const float xs[] = {-66, -60, -60, -62}, ys[] = {11, 11, 13, 9};
+    for (int i = 0; i < 4; i++) tv[i] = terrain_vertex_struct{xs[i], ys[i], 1};
+    jnt[0] = jnt_struct{1, {0, 1}, {-1, -1}, 1};
+    ply[0] = ply_struct{1, {0, 1, 3, -1}, 0, 5, 1};
+    bdr[0] = bdr_struct{1, {0, 1}, {3, 3}, -1, -1, 0, 3, 0, 0, 1};
+    dad[0] = dad_struct{1, -63, 11.5f, 0, 2, 0, 32, 32, 0};
+    wpt[0] = wpt_struct{1, -63, 11.6, 0};
+    bonus[0] = bonus_struct{1, -61.5, 11.4, BONUS_LEAF};
+    EXPECT_EQ(save_terrain_file("small.trn"), 1);
+    bytes b;
+    EXPECT_TRUE(read_bytes("small.trn", &b));
+    EXPECT_EQ(b.size(), at_end);
+    return b;
+}
+
+struct hostile_case {
+    const char *name;
+    bool refused;                   // the strict reader must refuse it whole
+    std::function<void(bytes &)> change;
+};
+
+const float nan_f = std::numeric_limits<float>::quiet_NaN();
+const float inf_f = std::numeric_limits<float>::infinity();
+
+static const hostile_case hostile_cases[] = {
+    {"unchanged", false, [](bytes &) {}},
+    {"empty file", true, [](bytes &b) { b.clear(); }},
+    {"truncated header", true, [](bytes &b) { b.resize(20); }},
+    {"header alone", false, [](bytes &b) { b.assign(40, 0); }},
+    {"truncated record", true, [](bytes &b) { b.resize(at_end - 3); }},
+    {"record missing", true, [](bytes &b) { b.resize(at_bonus); }},
+    {"negative count", true, [](bytes &b) { put32(b, 8, -1); }},
+    {"count above capacity", true, [](bytes &b) { put32(b, 4, num_jnts + 1); }},
+    {"huge count", true, [](bytes &b) { put32(b, 0, 0x7fffffff); }},
+    {"vertex slot out of range", true, [](bytes &b) { put32(b, at_tv + 16, num_tvs); }},
+    {"negative joint slot", true, [](bytes &b) { put32(b, at_jnt, -1); }},
+    {"waypoint slot out of range", true, [](bytes &b) { put32(b, at_wpt, num_wpts); }},
+    {"bonus slot out of range", true, [](bytes &b) { put32(b, at_bonus, 5000); }},
+    {"joint vertex out of range", true, [](bytes &b) { put32(b, at_jnt + 4 + 8, num_tvs); }},
+    {"joint neighbour below -1", true, [](bytes &b) { put32(b, at_jnt + 4 + 16, -2); }},
+    {"polygon vertex out of range", true, [](bytes &b) { put32(b, at_ply + 4 + 8, 123456); }},
+    {"polygon texture negative", true, [](bytes &b) { put16(b, at_ply + 4 + 22, -1); }},
+    {"border chain next out of range", true, [](bytes &b) { put16(b, at_bdr + 4 + 22, num_bdrs); }},
+    {"border texture out of range", true, [](bytes &b) { put16(b, at_bdr + 4 + 26, 200); }},
+    {"doodad picture out of range", true, [](bytes &b) { put32(b, at_dad + 4 + 16, num_tex_slots); }},
+    {"bonus type out of range", true, [](bytes &b) { put16(b, at_bonus + 4 + 24, 4); }},
+    // Accepted by the reader: values the format cannot rule out.
+    {"vertex NaN", false, [](bytes &b) { putf(b, at_tv + 4, nan_f); }},
+    {"vertex infinite", false, [](bytes &b) { putf(b, at_tv + 16 + 8, -inf_f); }},
+    {"vertex far outside the grid", false, [](bytes &b) { putf(b, at_tv + 4, 3e38f); }},
+    {"zero-length joint", false, [](bytes &b) { put32(b, at_jnt + 4 + 8, 0); }},
+    {"joint on a free vertex", false, [](bytes &b) { put32(b, at_jnt + 4 + 8, 9999); }},
+    {"joint its own neighbour", false, [](bytes &b) { put32(b, at_jnt + 4 + 12, 0); put32(b, at_jnt + 4 + 16, 0); }},
+    {"joint neighbour free", false, [](bytes &b) { put32(b, at_jnt + 4 + 16, 77); }},
+    {"joint of an unknown type", false, [](bytes &b) { put16(b, at_jnt + 4 + 20, -300); }},
+    {"joint state odd", false, [](bytes &b) { b[at_jnt + 4] = (uint8_t)0x80; }},
+    {"border its own next", false, [](bytes &b) { put16(b, at_bdr + 4 + 20, 0); put16(b, at_bdr + 4 + 22, 0); }},
+    {"border waypoint arrow", false, [](bytes &b) { put16(b, at_bdr + 4 + 24, 2); }},
+    {"border texture length NaN", false, [](bytes &b) { putf(b, at_bdr + 4 + 36, nan_f); }},
+    {"border of unknown type", false, [](bytes &b) { put16(b, at_bdr + 4 + 24, 19); }},
+    {"polygon of unknown type", false, [](bytes &b) { put16(b, at_ply + 4 + 20, 19); }},
+    {"polygon layer out of range", false, [](bytes &b) { b[at_ply + 4 + 24] = 77; }},
+    {"doodad of unknown type", false, [](bytes &b) { put32(b, at_dad + 4 + 20, 19); }},
+    {"doodad layer and state odd", false, [](bytes &b) { b[at_dad + 4] = 9; b[at_dad + 4 + 28] = 200; }},
+    {"doodad size negative", false, [](bytes &b) { put16(b, at_dad + 4 + 24, -32768); }},
+    {"doodad NaN position", false, [](bytes &b) { putf(b, at_dad + 4 + 4, nan_f); }},
+    {"picture beyond the datafile", false, [](bytes &b) { put32(b, at_dad + 4 + 16, num_tex_slots - 1); }},
+    {"texture beyond the datafile", false, [](bytes &b) { put16(b, at_ply + 4 + 22, num_tex_slots - 1); }},
+    {"waypoint NaN", false, [](bytes &b) { memset(&b[at_wpt + 4 + 8], 0xff, 8); }},
+    {"waypoint count huge", false, [](bytes &b) { put32(b, at_wpt + 4 + 24, 0x7fffffff); }},
+    {"bonus on the start point", false, [](bytes &b) {
+         double x = -64.2, y = 11.75;
+         memcpy(&b[at_bonus + 4 + 8], &x, 8);
+         memcpy(&b[at_bonus + 4 + 16], &y, 8);
+         put16(b, at_bonus + 4 + 24, BONUS_LEVEL_END); }},
+    {"level-end bonus NaN", false, [](bytes &b) {
+         memset(&b[at_bonus + 4 + 8], 0xff, 16);
+         put16(b, at_bonus + 4 + 24, BONUS_LEVEL_END); }},
+};
+
+static int live_joints(void)
+{
+    int n = 0;
+    for (int i = 0; i < num_jnts; i++) n += jnt[i].state != 0;
+    return n;
+}
+
+TEST(FuzzReplay, HostileLevelFilesAreRefusedOrPlaySoundly)
+{
+    setup();
+    const bytes base = small_level();
+    const char *seeds = getenv("HILLHOPPER_FUZZ_SEEDS");
+    int k = 0;
+    for (const hostile_case &c : hostile_cases) {
+        bytes b = base;
+        c.change(b);
+        EXPECT_EQ(run(fuzz_level_file, b), "") << c.name;
+        // The refused ones start empty; every accepted one keeps its joint.
+        EXPECT_EQ(load_terrain_file("map0.trn"), c.refused ? 0 : 1) << c.name;
+        if (c.refused) {
+            EXPECT_EQ(live_joints(), 0) << c.name;
+        }
+        if (seeds) {
+            std::ofstream out(std::string(seeds) + "/hostile" + std::to_string(k) + ".trn",
+                              std::ios::binary);
+            out.write((const char *)b.data(), (std::streamsize)b.size());
+        }
+        k++;
+    }
+}
+
+TEST(FuzzReplay, HostileSourceTextsNeverBreakTheWorld)
+{
+    setup();
+    const char *texts[] = {
+        "",
+        "\n\n\n",
+        "ground\n",
+        "ground walk band grass_edge\n  1e308 1e308\n  -1e308 -1e308\nend\n",
+        "ground walk\n  nan nan\n  inf -inf\n  0 0\nend\n",
+        "ground walk\n  0 0 round 1e9\n  1 0 round -5\n  2 0\nend\n",
+        "shape ice 9\n  0 0\n  1 1\nend\n",
+        "doodad oak 0 0 nan 7\n",
+        "bonus 4 0 0\n",
+        "waypoint 1e400 -1e400\n",
+        "vertex 0 0\nvertex 1 0\njoint 0 1\njoint 1 99999\n",
+        "tri 0 0 0\nquadv -1 -1 -1 -1\n",
+        "set joint 3 1 0 0 -1 -1 1\n",
+        "border 0 1 2 3\n",
+        "ground walk\n",
+    };
+    for (const char *t : texts) {
+        bytes b(t, t + strlen(t));
+        EXPECT_EQ(run(fuzz_level_text, b), "") << t;
+    }
+    // A long run of points: more joints than the table holds.
+    std::string many = "ground walk\n";
+    for (int i = 0; i < num_jnts + 50; i++) many += "  " + std::to_string(-79 + i * 0.01) + " 0\n";
+    many += "end\n";
+    bytes b(many.begin(), many.end());
+    EXPECT_EQ(run(fuzz_level_text, b), "");
+}
+
+TEST(FuzzReplay, RegressionFilesStayFixed)
+{
+    setup();
+    for (const char *target : {"level_file", "level_text"}) {
+        std::string dir = std::string(TEST_SOURCE_DIR) + "/tests/fuzz/regressions/" + target;
+        for (const std::string &path : files_in(dir)) {
+            bytes b;
+            ASSERT_TRUE(read_bytes(path, &b)) << path;
+            EXPECT_EQ(run(fuzz_target_by_name(target), b), "") << path;
+        }
+    }
+}
