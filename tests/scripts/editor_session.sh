@@ -24,7 +24,7 @@ cp -r "$game_dir"/. "$game"/
 xvfb_pid=""
 game_pid=""
 cleanup() {
-    [ -n "$game_pid" ] && kill "$game_pid" 2> /dev/null
+    [ -n "$game_pid" ] && kill -9 "$game_pid" 2> /dev/null
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
 }
 trap cleanup EXIT
@@ -59,7 +59,7 @@ start_game() {
 }
 
 stop_game() {
-    kill "$game_pid" 2> /dev/null
+    kill -9 "$game_pid" 2> /dev/null   # SIGTERM can deadlock inside the GL driver
     wait "$game_pid" 2> /dev/null
     game_pid=""
 }

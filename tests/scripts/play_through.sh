@@ -30,7 +30,7 @@ EOF
 xvfb_pid=""
 game_pid=""
 cleanup() {
-    [ -n "$game_pid" ] && kill "$game_pid" 2> /dev/null
+    [ -n "$game_pid" ] && kill -9 "$game_pid" 2> /dev/null
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
 }
 trap cleanup EXIT
