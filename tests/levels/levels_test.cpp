@@ -375,3 +375,33 @@ TEST(LevelRuns, SecretShelfIsTheShorterWay)
     EXPECT_LT(secret.frames, main_way.frames);
     EXPECT_GT(secret.time_left, main_way.time_left);
 }
+
+// Battlements: many corners on two lines, where a careless cut would run
+// through a corner and split the outline.
+TEST(LevelSource, BattlementsAreFilledWithoutGapsOrOverlaps)
+{
+    init_tools();
+    std::string text = "shape bricks 0\n  0 0\n  6 0\n  6 2\n";
+    double x = 6;
+    bool up = true;
+    while (x > 0.01) {
+        double top = up ? 2.5 : 2;
+        text += "  " + std::to_string(x) + " " + std::to_string(top) + "\n";
+        x -= 0.5;
+        text += "  " + std::to_string(x) + " " + std::to_string(top) + "\n";
+        up = !up;
+    }
+    text += "  0 2\nend\n";
+    std::string err;
+    ASSERT_TRUE(build_level_text(text, "src", &err)) << err;
+    double area = 0;
+    for (int k = 0; k < num_plys; k++) {
+        const ply_struct &p = ply[k];
+        if (!p.state) continue;
+        const terrain_vertex_struct &a = tv[p.tvn[0]], &b = tv[p.tvn[1]], &c = tv[p.tvn[2]];
+        double twice = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+        EXPECT_GT(twice, 0);
+        area += twice / 2;
+    }
+    EXPECT_NEAR(area, 6 * 2 + 6 * 0.5 * 0.5, 1e-4);  // the wall and its six merlons
+}

@@ -202,12 +202,16 @@ bool make_vertices(build_state &st, const std::vector<source_command> &cmds, siz
 
 xy at(int v) { return {tv[v].x, tv[v].y}; }
 
-bool strictly_inside(xy p, xy a, xy b, xy c)
+// A vertex inside an ear or on its border (other than at its corners) stops
+// the ear from being cut: a cut through a vertex would split the outline.
+bool blocks_ear(xy p, xy a, xy b, xy c)
 {
+    auto same = [](xy u, xy v) { return u.x == v.x && u.y == v.y; };
+    if (same(p, a) || same(p, b) || same(p, c)) return false;
     double d1 = cross(sub(b, a), sub(p, a));
     double d2 = cross(sub(c, b), sub(p, b));
     double d3 = cross(sub(a, c), sub(p, c));
-    return d1 > area_eps && d2 > area_eps && d3 > area_eps;
+    return d1 >= -area_eps && d2 >= -area_eps && d3 >= -area_eps;
 }
 
 // The game draws a polygon only when one of its edges crosses a visible grid
@@ -278,7 +282,7 @@ bool triangulate(build_state &st, const source_command &c, std::vector<int> ring
             for (size_t m = 0; m < n && empty; m++) {
                 int v = ring[m];
                 if (v == a || v == b || v == d) continue;
-                if (strictly_inside(at(v), at(a), at(b), at(d))) empty = false;
+                if (blocks_ear(at(v), at(a), at(b), at(d))) empty = false;
             }
             if (!empty) continue;
             tris.push_back({a, b, d});
