@@ -244,6 +244,9 @@ TEST(LevelSource, FaultsAreRefusedWithTheirLine)
         {"joint 0 1 walk\n", 1, "not in use"},
         {"shape rock 1\n  0 0\n  2 2\n  2 0\n  0 2\nend\n", 1, "not a simple polygon"},
         {"teleport 1 2\n", 1, "unknown command"},
+        {"\nset joint 10000 1 0 1 -1 -1 1\n", 2, "bad 'set joint' line"},
+        {"set vertex x 1 2 1\n", 1, "bad 'set vertex' line"},
+        {"set bonus 1000 1 0 0 2\n", 1, "bad 'set bonus' line"},
     };
     for (const bad &c : cases) {
         std::string err;

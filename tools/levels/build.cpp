@@ -424,10 +424,11 @@ bool apply_set(build_state &st, const source_command &c)
 {
     const std::vector<std::string> &w = c.words;
     const std::string &t = w[0];
-    long slot = strtol(w[1].c_str(), nullptr, 10);
     long v[12];
     double r[4];
     auto bad = [&]() { return st.fail(c, "bad 'set " + t + "' line"); };
+    long slot = -1;
+    if (!get_ints({w[0], w[1]}, 1, 1, &slot)) return bad();
     if (t == "vertex") {
         if (slot < 0 || slot >= num_tvs || !get_reals(w, 2, 2, r) || !get_ints(w, 4, 1, v)) return bad();
         tv[slot].x = (float)r[0];
@@ -462,7 +463,8 @@ bool apply_set(build_state &st, const source_command &c)
         e.pic = (int)v[1]; e.type = (int)v[2]; e.sx = (short)v[3]; e.sy = (short)v[4];
         e.layer = (char)v[5];
     } else if (t == "waypoint" || t == "bonus") {
-        if (slot < 0 || slot >= 1000 || w.size() != 6 || !get_reals(w, 3, 2, r)) return bad();
+        int capacity = t == "waypoint" ? num_wpts : num_bonuses;
+        if (slot < 0 || slot >= capacity || w.size() != 6 || !get_reals(w, 3, 2, r)) return bad();
         std::vector<std::string> ints = {w[0], w[1], w[2], w[5]};
         if (!get_ints(ints, 2, 2, v)) return bad();
         if (t == "waypoint") {
