@@ -408,3 +408,135 @@ TEST(LevelSource, BattlementsAreFilledWithoutGapsOrOverlaps)
     }
     EXPECT_NEAR(area, 6 * 2 + 6 * 0.5 * 0.5, 1e-4);  // the wall and its six merlons
 }
+
+// Two blocks that meet at a point share the vertex: their joints link and
+// their bands run on as one chain.
+TEST(LevelSource, ChainsThatMeetAreLinkedAndBandedAsOne)
+{
+    init_tools();
+    std::string err;
+    ASSERT_TRUE(build_level_text("ground walk band grass_edge blend\n  0 0\n  1 0\nend\n"
+                                 "ground walk band grass_edge blend\n  1 0\n  2 0.5\nend\n",
+                                 "src", &err)) << err;
+    std::vector<int> joints, borders;
+    for (int k = 0; k < num_jnts; k++)
+        if (jnt[k].state) joints.push_back(k);
+    for (int k = 0; k < num_bdrs; k++)
+        if (bdr[k].state) borders.push_back(k);
+    ASSERT_EQ(joints.size(), 3u) << "the second block's edge is cut in two";
+    ASSERT_EQ(borders.size(), 3u);
+    int a = joints[0], b = joints[1];
+    EXPECT_EQ(jnt[a].tvn[1], jnt[b].tvn[0]);
+    EXPECT_EQ(jnt[a].njnt[1], b);
+    EXPECT_EQ(jnt[b].njnt[0], a);
+    int first = borders[0], second = borders[1];
+    EXPECT_EQ(bdr[first].next_b, second);
+    EXPECT_EQ(bdr[second].last_b, first);
+    EXPECT_FLOAT_EQ(bdr[second].tex_offset, bdr[first].tex_len);
+    EXPECT_EQ(bdr[first].tva[1], bdr[second].tva[0]) << "the corner's outer vertex is shared";
+}
+
+// A closed island: its joints form a ring, its band closes on a whole number
+// of texture repeats, its inside is filled exactly.
+TEST(LevelSource, ClosedGroundIsARingWithAFilledInside)
+{
+    init_tools();
+    std::string err;
+    // Clockwise, so that the walking side (left of the direction) faces out.
+    ASSERT_TRUE(build_level_text("ground walk band rock_edge plain inside rock 1 closed\n"
+                                 "  0 0\n  0 2\n  3 2\n  3 0\nend\n", "src", &err)) << err;
+    int joints = 0;
+    for (int k = 0; k < num_jnts; k++) {
+        if (!jnt[k].state) continue;
+        joints++;
+        EXPECT_NE(jnt[k].njnt[0], -1);
+        EXPECT_NE(jnt[k].njnt[1], -1);
+    }
+    EXPECT_EQ(joints, 10) << "edges cut into pieces of at most one unit";
+    double total = 0;
+    for (int k = 0; k < num_bdrs; k++)
+        if (bdr[k].state) total += bdr[k].tex_len;
+    EXPECT_NEAR(total, std::round(total), 1e-3);
+    double area = 0;
+    for (int k = 0; k < num_plys; k++) {
+        const ply_struct &p = ply[k];
+        if (!p.state) continue;
+        const terrain_vertex_struct &a = tv[p.tvn[0]], &b = tv[p.tvn[1]], &c = tv[p.tvn[2]];
+        area += ((b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x)) / 2;
+    }
+    EXPECT_NEAR(area, 6.0, 1e-5);
+}
+
+// The order the dumper relies on: vertices that only borders use come after
+// every other vertex, so replaying vertices first leaves their slots free.
+TEST(LevelSource, OuterBorderVerticesFollowAllOthers)
+{
+    init_tools();
+    std::string err;
+    ASSERT_TRUE(build_level_text("band sand_edge plain\n  0 0\n  2 0\nend\n"
+                                 "shape earth 0\n  0 -1\n  3 -1\n  3 -3\nend\n"
+                                 "vertex 5 5\n", "src", &err)) << err;
+    int last_plain = -1, first_outer = num_tvs;
+    for (int k = 0; k < num_bdrs; k++)
+        if (bdr[k].state)
+            for (int v : {bdr[k].tva[0], bdr[k].tva[1]}) first_outer = std::min(first_outer, v);
+    for (int k = 0; k < num_tvs; k++) {
+        if (!tv[k].state) continue;
+        bool outer = false;
+        for (int b = 0; b < num_bdrs; b++)
+            outer = outer || (bdr[b].state && (bdr[b].tva[0] == k || bdr[b].tva[1] == k));
+        if (!outer) last_plain = k;
+    }
+    EXPECT_LT(last_plain, first_outer);
+    // The half width of the sand band is its picture's height x 0.002.
+    double w, h;
+    get_tex_size(terrain_tex[texture_by_name("sand_edge")], &w, &h);
+    for (int k = 0; k < num_bdrs; k++)
+        if (bdr[k].state) { EXPECT_NEAR(tv[bdr[k].tva[0]].y, h * 0.002, 1e-5); }
+}
+
+TEST(LevelSource, NamesMapBothWays)
+{
+    for (int slot = 0; slot < 100; slot++) {
+        if (const char *n = texture_name(slot)) { EXPECT_EQ(texture_by_name(n), slot); }
+        if (const char *n = picture_name(slot)) { EXPECT_EQ(picture_by_name(n), slot); }
+    }
+    EXPECT_EQ(texture_by_name("grass_edge"), TEX_BAND_GRASS);
+    EXPECT_EQ(picture_by_name("sign"), DAD_SIGN);
+    EXPECT_EQ(texture_by_name("nothing"), -1);
+    EXPECT_EQ(picture_name(NUM_DOODAD_PICTURES + 5), nullptr);
+}
+
+// ---- runs as text ---------------------------------------------------------------
+
+TEST(LevelRuns, RunTextRoundTripsAndFaultsAreRefused)
+{
+    run_script run;
+    std::string err;
+    ASSERT_TRUE(parse_run("level 2\n0 right down  # go\n40 enter down\n65 enter up\n", &run, &err))
+        << err;
+    EXPECT_EQ(run.level, 2);
+    ASSERT_EQ(run.events.size(), 3u);
+    EXPECT_EQ(run.events[1].frame, 40);
+    EXPECT_TRUE(run.events[1].down);
+    run_script again;
+    ASSERT_TRUE(parse_run(format_run(run), &again, &err));
+    EXPECT_EQ(format_run(again), format_run(run));
+
+    for (const char *bad : {"5 right down\n3 right up\n", "1 jump down\n", "1 right maybe\n",
+                            "-1 right down\n", "1 right down extra\n"})
+        EXPECT_FALSE(parse_run(bad, &run, &err)) << bad;
+}
+
+// A run that gives up with Escape ends lost, without completing the level.
+TEST(LevelRuns, GivingUpIsReportedAsLost)
+{
+    init_tools();
+    run_script run;
+    std::string err;
+    ASSERT_TRUE(parse_run("level 0\n0 right down\n30 escape down\n32 escape up\n", &run, &err));
+    run_result r = play_run(game_dir, run, 400);
+    EXPECT_FALSE(r.finished);
+    EXPECT_TRUE(r.lost);
+    EXPECT_LE(r.frames, 40);
+}
