@@ -20,8 +20,9 @@ done
 
 xvfb_pid=""
 game_pid=""
+# SIGKILL: SIGTERM would run Allegro's exit inside the GL driver, which can hang.
 cleanup() {
-    [ -n "$game_pid" ] && kill "$game_pid" 2> /dev/null
+    [ -n "$game_pid" ] && kill -9 "$game_pid" 2> /dev/null
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
 }
 trap cleanup EXIT
@@ -103,7 +104,7 @@ run_game() {
     n=0
     while kill -0 "$game_pid" 2> /dev/null && [ $n -lt 100 ]; do sleep 0.2; n=$((n + 1)); done
     if kill -0 "$game_pid" 2> /dev/null; then
-        kill "$game_pid"; wait "$game_pid" 2> /dev/null
+        kill -9 "$game_pid"; wait "$game_pid" 2> /dev/null
         outcome=hang
     else
         wait "$game_pid"
@@ -121,22 +122,17 @@ cases="ttex01.dat half
 ttex01.dat empty
 ttex01.dat garbage
 ttex01.dat sound.dat
-ttex01.dat buildings.dat
 ttex01.dat small
 doodads01.dat head
 doodads01.dat music.dat
-doodads01.dat small
 buildings.dat half
 buildings.dat sound.dat
-buildings.dat small
 sound.dat half
 sound.dat garbage
 sound.dat ttex01.dat
-sound.dat music.dat
 sound.dat small
 music.dat head
 music.dat sound.dat
-music.dat buildings.dat
 music.dat small"
 
 k=0
