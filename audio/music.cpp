@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include "hillhopper.h"
 #include "sound.h"
+#include "textures.h"
 
 int NUM_TRACKS = 0;
 int current_track = -1;
@@ -18,7 +19,7 @@ static int midi_on(void)
 
 void load_music_dat(void)
 {
-    msc_dat = load_datafile(music_datafile);
+    msc_dat = load_whole_datafile(music_datafile);
     if (!msc_dat) datafile_missing(music_datafile);
     NUM_TRACKS = playable_objects(msc_dat);
 }

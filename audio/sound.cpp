@@ -8,6 +8,7 @@
 #include "game.h"
 #include "slots.h"
 #include "sound.h"
+#include "textures.h"
 
 int NUM_SNDS = 0;
 static DATAFILE *snd_dat = NULL;
@@ -68,7 +69,7 @@ static int digital_sound_on(void)
 
 void load_sound_dat(void)
 {
-    snd_dat = load_datafile(sound_datafile);
+    snd_dat = load_whole_datafile(sound_datafile);
     if (!snd_dat) datafile_missing(sound_datafile);
     NUM_SNDS = playable_objects(snd_dat);
 }

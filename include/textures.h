@@ -28,8 +28,13 @@ void tmap(double x1, double y1, double x2, double y2, double x3, double y3,
           double x4, double y4, unsigned int tex, double px, double py, double ang, int flip);
 void draw_bg(void);
 
-// Shared by every picture-datafile loader (terrain, doodads, start screen).
+// Shared by every datafile loader (pictures, samples, tracks).
 struct DATAFILE;
+// 1 when the file is a datafile whose every chunk lies inside it (a file cut
+// short would crash Allegro's reader); compressed datafiles are taken on trust.
+int datafile_is_whole(const char *file);
+// load_datafile, but NULL (as for a missing file) when the file is not whole.
+DATAFILE *load_whole_datafile(const char *file);
 // Objects of a datafile that become textures: all but the last (the packer's
 // information object), at most capacity.
 int usable_objects(const DATAFILE *dat, int capacity);

@@ -3,6 +3,7 @@
 // Without a GL context (headless) a texture is a fake id whose size is kept
 // in a small table here, so that code sizing sprites by their texture runs in
 // tests exactly as it does on screen.
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include "hillhopper.h"
@@ -101,12 +102,73 @@ unsigned int texture_from_object(const DATAFILE *obj, const char *file, int inde
     return allegro_gl_make_masked_texture(bmp);
 }
 
+// ---- checking a datafile before Allegro reads it ----------------------------
+// Allegro's reader trusts the sizes written in the file and crashes on a file
+// cut short. An uncompressed datafile is a chain of sized chunks: "slh."
+// "ALL.", the object count, then per object its properties ("prop", type,
+// size, bytes) and its own chunk (type, size, unpacked size, bytes). Walking
+// the chain checks that every chunk lies inside the file. A compressed file
+// cannot be walked without unpacking it and is left to Allegro.
+
+static const long max_datafile_objects = 100000;
+
+static int read_be32(FILE *fp, long *v)
+{
+    unsigned char b[4];
+    if (fread(b, 1, 4, fp) != 4) return 0;
+    *v = (long)(int32_t)((uint32_t)b[0] << 24 | (uint32_t)b[1] << 16 | (uint32_t)b[2] << 8 | b[3]);
+    return 1;
+}
+
+// Skips a chunk of size bytes, which must end inside a file of length len.
+static int skip_chunk(FILE *fp, long size, long len)
+{
+    if (size < 0 || ftell(fp) + size > len) return 0;
+    return fseek(fp, size, SEEK_CUR) == 0;
+}
+
+static int chunks_whole(FILE *fp, long len)
+{
+    long magic = 0, all = 0, count = 0;
+    if (!read_be32(fp, &magic)) return 0;
+    if (magic == (long)F_PACK_MAGIC) return 1;
+    if (magic != (long)F_NOPACK_MAGIC || !read_be32(fp, &all) || all != (long)DAT_MAGIC) return 0;
+    if (!read_be32(fp, &count) || count < 0 || count > max_datafile_objects) return 0;
+    for (long i = 0; i < count; i++) {
+        long type = 0, size = 0, unpacked = 0;
+        if (!read_be32(fp, &type)) return 0;
+        while (type == (long)DAT_PROPERTY) {
+            long prop_type = 0;
+            if (!read_be32(fp, &prop_type) || !read_be32(fp, &size) || !skip_chunk(fp, size, len)) return 0;
+            if (!read_be32(fp, &type)) return 0;
+        }
+        if (!read_be32(fp, &size) || !read_be32(fp, &unpacked) || !skip_chunk(fp, size, len)) return 0;
+    }
+    return 1;
+}
+
+int datafile_is_whole(const char *file)
+{
+    FILE *fp = fopen(file, "rb");
+    if (!fp) return 0;
+    int ok = fseek(fp, 0, SEEK_END) == 0;
+    long len = ftell(fp);
+    ok = ok && len > 0 && fseek(fp, 0, SEEK_SET) == 0 && chunks_whole(fp, len);
+    fclose(fp);
+    return ok;
+}
+
+DATAFILE *load_whole_datafile(const char *file)
+{
+    return datafile_is_whole(file) ? load_datafile(file) : NULL;
+}
+
 // Loads a picture datafile; on failure shows its message in text mode and ends
 // the program: the screen is gone and no frame could be drawn.
 static DATAFILE *load_picture_datafile(const char *file)
 {
     if (headless) set_color_conversion(COLORCONV_NONE);
-    DATAFILE *dat = load_datafile(file);
+    DATAFILE *dat = load_whole_datafile(file);
     if (dat) return dat;
     if (!headless) set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
     allegro_message("Unable to load %s!\n", file);
