@@ -16,6 +16,8 @@
 #include "hillhopper.h"
 #include "textures.h"
 #include "slots.h"
+#include "region.h"
+#include "geometry.h"
 
 namespace {
 
@@ -539,4 +541,43 @@ TEST(LevelRuns, GivingUpIsReportedAsLost)
     EXPECT_FALSE(r.finished);
     EXPECT_TRUE(r.lost);
     EXPECT_LE(r.frames, 40);
+}
+
+// The game draws a polygon only when it is filed in a visible grid cell: along
+// the whole route, every fill that covers a point of the view must be found
+// by that walk, or the player would see a hole in the ground or the sky.
+TEST_P(Levels, EveryFillInViewIsFoundByTheDrawingWalk)
+{
+    int lev = GetParam();
+    ASSERT_TRUE(load_level_from(game_dir, lev));
+    std::vector<int> polys;
+    for (int k = 0; k < num_plys; k++)
+        if (ply[k].state && ply[k].type == 0) polys.push_back(k);
+    int views = 0, misses = 0, walked = 0;
+    for (int k = 0; k < num_jnts; k++) {
+        if (!jnt[k].state || jnt[k].type != 1 || walked++ % 4) continue;
+        double cx = (tv[jnt[k].tvn[0]].x + tv[jnt[k].tvn[1]].x) / 2;
+        double cy = (tv[jnt[k].tvn[0]].y + tv[jnt[k].tvn[1]].y) / 2 + 0.5;
+        cell_range r = cell_range_around(cx, cy);
+        std::set<int> listed;
+        for (int row = r.row0; row < r.ymax; row++)
+            for (int col = r.col0; col < r.xmax; col++) {
+                if (row < 0 || col < 0 || row >= map_sy || col >= map_sx) continue;
+                const region_struct &cell = region[row * map_sx + col];
+                for (int i = 0; i < cell.ply_x; i++) listed.insert(ply_list[cell.ply_n + i]);
+            }
+        views++;
+        for (double dx = -2; dx <= 2.001; dx += 0.5)
+            for (double dy = -1.5; dy <= 1.501; dy += 0.5) {
+                double px = cx + dx, py = cy + dy;
+                for (int n : polys) {
+                    const terrain_vertex_struct &a = tv[ply[n].tvn[0]], &b = tv[ply[n].tvn[1]],
+                                                &c = tv[ply[n].tvn[2]];
+                    if (!inside_tri(a.x, a.y, b.x, b.y, c.x, c.y, px, py)) continue;
+                    if (!listed.count(n)) misses++;
+                }
+            }
+    }
+    EXPECT_GT(views, 20);
+    EXPECT_EQ(misses, 0) << "fills that cover the view but are not drawn";
 }
