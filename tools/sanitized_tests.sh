@@ -45,9 +45,12 @@ fi
 # The data makers first, then the data of the ordinary build copied in with
 # fresh times, so that the sanitized build takes them as up to date.
 cmake --build "$SAN" -j "$JOBS" --target asset_builder level_build find_run >> "$LOG" 2>&1
+# In the order they are made: the patch set is made from the datafiles'
+# tracks and the levels after the datafiles.
 mkdir -p "$SAN/game"
-for f in "$GAME_BUILD"/game/*.dat "$GAME_BUILD"/game/map*.trn; do
-    [ -f "$f" ] && cp "$f" "$SAN/game/"
+for f in ttex01.dat doodads01.dat buildings.dat sound.dat music.dat patches.dat \
+         map0.trn map1.trn map2.trn map3.trn; do
+    [ -f "$GAME_BUILD/game/$f" ] && cp "$GAME_BUILD/game/$f" "$SAN/game/$f"
 done
 
 existing=""
