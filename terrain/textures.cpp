@@ -1,5 +1,6 @@
 // terrain/textures.cpp -- the terrain and doodad texture tables, the size
-// query, the textured-quad drawer and the scrolling background.
+// query, the textured-quad drawer, the scrolling background, and the check
+// that every datafile loader runs before handing a file to Allegro.
 // Without a GL context (headless) a texture is a fake id whose size is kept
 // in a small table here, so that code sizing sprites by their texture runs in
 // tests exactly as it does on screen.
