@@ -60,6 +60,39 @@ void worley(float x, float y, int period, float cell, uint32_t seed, float *f1, 
         }
 }
 
+// A stone of a cell pattern: its id, the distance to the nearest joint with a
+// neighbouring stone, and the light on a bevel along that joint (light from
+// the upper left: positive on joints facing it, negative on the others).
+struct stone { int id; float joint; float bevel; };
+
+stone stone_at(float x, float y, int period, float cell, uint32_t seed, float bevel_width)
+{
+    int cx = (int)std::floor(x / cell), cy = (int)std::floor(y / cell);
+    float best[2] = {1e9f, 1e9f}, bx[2] = {0, 0}, by[2] = {0, 0};
+    int id = 0;
+    for (int j = -2; j <= 2; j++)
+        for (int i = -2; i <= 2; i++) {
+            int gx = cx + i, gy = cy + j;
+            int wx = ((gx % period) + period) % period, wy = ((gy % period) + period) % period;
+            lcg r(seed + wx * 131 + wy * 7919);
+            float px = (gx + r.range(0.15f, 0.85f)) * cell, py = (gy + r.range(0.15f, 0.85f)) * cell;
+            float d = std::hypot(x - px, y - py);
+            if (d < best[0]) {
+                best[1] = best[0]; bx[1] = bx[0]; by[1] = by[0];
+                best[0] = d; bx[0] = px; by[0] = py; id = wx * 31 + wy;
+            } else if (d < best[1]) {
+                best[1] = d; bx[1] = px; by[1] = py;
+            }
+        }
+    // Distance to the bisector of the two nearest points: the true joint.
+    float nx = bx[1] - bx[0], ny = by[1] - by[0], len = std::hypot(nx, ny);
+    nx /= len; ny /= len;
+    float joint = ((bx[0] + bx[1]) / 2 - x) * nx + ((by[0] + by[1]) / 2 - y) * ny;
+    float facing = nx * -0.6f + ny * -0.8f;          // the joint's outward normal towards the light
+    float bevel = facing * clampf(1 - joint / bevel_width, 0, 1);
+    return {id, joint, bevel};
+}
+
 float n01(float x, float y, float size, int period, int oct, uint32_t seed)
 {
     return fbm(x / size * period, y / size * period, period, oct, seed);
@@ -112,15 +145,12 @@ void fill_earth(canvas &c)
 void fill_rock(canvas &c)
 {
     each_pixel(c, [](float x, float y) {
-        float f1, f2;
-        int id;
-        worley(x, y, 5, 256.0f / 5, 31, &f1, &f2, &id);
-        float edge = smooth(0, 5, f2 - f1);
+        stone st = stone_at(x, y, 5, 256.0f / 5, 31, 9);
         float n = n01(x, y, 256, 8, 3, 32);
-        rgba base = mix(rgb(128, 126, 135), rgb(168, 165, 170), (id % 7) / 6.0f);
-        base = mix(base, rgb(110, 108, 120), n * 0.5f);
-        float light = clampf(1.15f - f1 / 40, 0.75f, 1.15f);
-        return mix(rgb(60, 58, 70), shade(base, light), edge);
+        rgba base = mix(rgb(132, 130, 140), rgb(172, 168, 172), (st.id % 7) / 6.0f);
+        base = mix(base, rgb(112, 110, 122), n * 0.5f);
+        rgba face = shade(base, 1 + 0.35f * st.bevel);
+        return mix(rgb(58, 56, 68), face, smooth(0.8f, 2.2f, st.joint));
     });
 }
 
@@ -186,12 +216,10 @@ void fill_bricks(canvas &c)
 void fill_cave(canvas &c)
 {
     each_pixel(c, [](float x, float y) {
-        float f1, f2;
-        int id;
-        worley(x, y, 4, 64, 71, &f1, &f2, &id);
+        stone st = stone_at(x, y, 4, 64, 71, 10);
         float n = n01(x, y, 256, 4, 5, 72);
-        rgba base = mix(rgb(40, 38, 62), rgb(70, 62, 96), n);
-        return mix(rgb(22, 20, 36), base, smooth(0, 7, f2 - f1));
+        rgba base = mix(rgb(42, 40, 66), rgb(74, 66, 100), n);
+        return mix(rgb(20, 18, 32), shade(base, 1 + 0.45f * st.bevel), smooth(0.8f, 2.5f, st.joint));
     });
     lcg r(8);
     for (int k = 0; k < 12; k++) {   // faint glowing specks
@@ -217,17 +245,14 @@ void fill_ice(canvas &c)
 void fill_cobble(canvas &c)
 {
     each_pixel(c, [](float x, float y) {
-        float f1, f2;
-        int id;
-        worley(x, y, 8, 32, 91, &f1, &f2, &id);
-        float edge = smooth(1, 6, f2 - f1);
-        rgba base = mix(rgb(150, 140, 150), rgb(190, 180, 170), (id % 5) / 4.0f);
-        float dome = clampf(1.2f - f1 / 22, 0.7f, 1.2f);
-        return mix(rgb(70, 62, 60), shade(base, dome), edge);
+        stone st = stone_at(x, y, 8, 32, 91, 7);
+        rgba base = mix(rgb(150, 140, 150), rgb(194, 184, 172), (st.id % 5) / 4.0f);
+        float n = n01(x, y, 256, 16, 2, 92);
+        base = mix(base, rgb(130, 122, 120), n * 0.3f);
+        return mix(rgb(72, 64, 60), shade(base, 1 + 0.4f * st.bevel), smooth(1.0f, 3.0f, st.joint));
     });
 }
 
-// Snow: soft drifts, blue in their hollows, with glints.
 void fill_snow(canvas &c)
 {
     each_pixel(c, [](float x, float y) {
