@@ -39,6 +39,9 @@ void body_on_jnt(int b, int steps);
 // Places a rider on its ride path lift above the usual height and derives its
 // angle, tangent and velocity; does nothing for an airborne body.
 void update_body_on_jnt(int b, double lift);
+// Leaves the ridden joint the way a jump does: lifted off the ride path, turned
+// back a little and given an impulse that grows with the charge (0..100).
+void jump_off_jnt(int b, double charge);
 
 // Once per frame, between the doodads and polygon layer 2. Besides drawing it
 // eases draw_ang towards ang and pins the player to the recovery point during

@@ -24,7 +24,6 @@ const int attack_frames = 100;              // controls lost after a sting or ma
 const int bites_to_attack = 100;
 const int death_frames = 30;                // dark frames before time runs out
 const int death_puff_frames = 10000;        // puffs to the end of the level
-const double kick_lift = 0.0625;            // the same lift as a jump
 
 const int hatch_frames = 130;               // bees hatch while younger than this
 const int hatch_every = 5;
@@ -93,14 +92,7 @@ static void death_sequence(void)
 // The kick leaves the joint the way a jump does, sized by the jump charge.
 static void kick_off_joint(void)
 {
-    body_struct &p = body[0];
-    update_body_on_jnt(0, kick_lift);
-    p.ang -= 0.15;
-    p.jntn = -1;
-    double k = 0.037 + 0.0003 * f[F_JUMP_CHARGE];
-    double b = Z_PI / 2 + p.ang;
-    p.xx -= k * cos(b);
-    p.yy -= k * sin(b);
+    jump_off_jnt(0, f[F_JUMP_CHARGE]);
 }
 
 static void sting(void)

@@ -156,3 +156,21 @@ void update_body_on_jnt(int b, double lift)
     bd.xx = -bd.vdir.x * bd.jntvx;
     bd.yy = -bd.vdir.y * bd.jntvx;
 }
+
+// The jump and the stinging plants' kick share this launch.
+static const double jump_lift = 0.0625;
+static const double jump_turn = 0.15;
+static const double jump_impulse = 0.037;
+static const double jump_impulse_per_charge = 0.0003;
+
+void jump_off_jnt(int b, double charge)
+{
+    body_struct &bd = body[b];
+    update_body_on_jnt(b, jump_lift);
+    bd.ang -= jump_turn;
+    bd.jntn = -1;
+    double k = jump_impulse + jump_impulse_per_charge * charge;
+    double dir = Z_PI / 2 + bd.ang;
+    bd.xx -= k * cos(dir);
+    bd.yy -= k * sin(dir);
+}

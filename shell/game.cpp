@@ -39,7 +39,6 @@ const int level_done_frames = 100;          // frames of the level-complete fade
 const int landing_help_frames = 30;
 const int spin_damp_frames = 10;
 const int boost_frames = 200;
-const double jump_lift = 0.0625;            // the body leaves from this far above its path
 const double boost_air_kick = 0.16;
 const double boost_ground_kick = 0.2;
 
@@ -118,7 +117,6 @@ static void spin_in_air(void)
 // impulse that grows with the charge.
 static void charge_and_jump(void)
 {
-    body_struct &p = body[0];
     if (keyr[KEY_ENTER] == LATCH_HELD) {
         if (on_joint()) f[F_JUMP_CHARGE] += 5;
         f[F_JUMP_CHARGE] *= 0.95;
@@ -127,13 +125,7 @@ static void charge_and_jump(void)
     if (keyr[KEY_ENTER] == LATCH_UP || !on_joint()) f[F_JUMP_CHARGE] = 0;
     if (keyr[KEY_ENTER] == LATCH_RELEASED && on_joint()) {
         play_sound(SND_JUMP);
-        update_body_on_jnt(0, jump_lift);
-        p.ang -= 0.15;
-        p.jntn = -1;
-        double k = 0.037 + 0.0003 * f[F_JUMP_CHARGE];
-        double b = Z_PI / 2 + p.ang;
-        p.xx -= k * cos(b);
-        p.yy -= k * sin(b);
+        jump_off_jnt(0, f[F_JUMP_CHARGE]);
     }
 }
 
