@@ -581,3 +581,29 @@ TEST_P(Levels, EveryFillInViewIsFoundByTheDrawingWalk)
     EXPECT_GT(views, 20);
     EXPECT_EQ(misses, 0) << "fills that cover the view but are not drawn";
 }
+
+// Quads face the viewer whichever way round their corners are given, and
+// keep their faded side between corners 4 and 1.
+TEST(LevelSource, QuadsAreStoredFacingTheViewer)
+{
+    init_tools();
+    std::string err;
+    // Clockwise as written: fading along the bottom edge from (0, 0) to (2, 0).
+    ASSERT_TRUE(build_level_text("quad grass_edge 2  0 0  0 1  2 1  2 0\n", "src", &err)) << err;
+    int q = -1;
+    for (int k = 0; k < num_plys; k++)
+        if (ply[k].state) q = k;
+    ASSERT_GE(q, 0);
+    EXPECT_EQ(ply[q].type, 1);
+    EXPECT_EQ(ply[q].layer, 2);
+    double area = 0;
+    for (int k = 0; k < 4; k++) {
+        const terrain_vertex_struct &a = tv[ply[q].tvn[k]], &b = tv[ply[q].tvn[(k + 1) % 4]];
+        area += a.x * b.y - a.y * b.x;
+    }
+    EXPECT_GT(area, 0) << "counter-clockwise, so the game does not cull it";
+    EXPECT_EQ(tv[ply[q].tvn[0]].y, 0.0f);
+    EXPECT_EQ(tv[ply[q].tvn[3]].y, 0.0f);
+    EXPECT_EQ(tv[ply[q].tvn[1]].y, 1.0f);
+    EXPECT_EQ(tv[ply[q].tvn[2]].y, 1.0f);
+}

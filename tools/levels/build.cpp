@@ -321,10 +321,16 @@ bool make_polygons(build_state &st, const std::vector<source_command> &cmds, siz
         return true;
     case CMD_SHAPE:
         return triangulate(st, c, p, c.tex, c.layer);
-    case CMD_QUAD:
+    case CMD_QUAD: {
         if (p.size() != 4) return st.fail(c, "a quad needs four different corners");
-        new_ply(p[0], p[1], p[2], p[3], 1, c.tex, c.layer);
+        // The game culls clockwise faces. Reversing the corners keeps the
+        // faded side (4-1) and the opaque side (2-3) where they were.
+        double area = 0;
+        for (int k = 0; k < 4; k++) area += cross(at(p[k]), at(p[(k + 1) % 4]));
+        if (area < 0) new_ply(p[3], p[2], p[1], p[0], 1, c.tex, c.layer);
+        else new_ply(p[0], p[1], p[2], p[3], 1, c.tex, c.layer);
         return true;
+    }
     case CMD_TRI: case CMD_QUADV:
         for (int v : c.refs)
             if (!vertex_ok(v)) return st.fail(c, "vertex slot " + std::to_string(v) + " is not in use");
