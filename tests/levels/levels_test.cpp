@@ -365,7 +365,10 @@ TEST_P(Levels, RecordedRunFinishesWithTimeLeft)
     run_result r = play_recorded("run" + std::to_string(lev) + ".txt", lev);
     RecordProperty("frames", r.frames);
     RecordProperty("time_left", std::to_string(r.time_left));
-    EXPECT_TRUE(r.finished);
+    EXPECT_TRUE(r.finished)
+        << "run" << lev << ".txt no longer finishes. After a deliberate change of the level or "
+           "the physics, record the runs again (target level_runs); if find_run cannot finish "
+           "plan" << lev << ".txt either, the level can no longer be finished.";
     EXPECT_GT(r.time_left, 0);
 }
 
