@@ -13,6 +13,9 @@ void free_doodad_textures(void);
 int GET_num_dadtex(void);
 unsigned int GET_doodad_tex(int i);
 int get_num_textures(void);
+// 1 when slot x of terrain_tex holds a texture of the loaded datafile: a level
+// may name a slot that this datafile does not have, and such items are not drawn.
+int terrain_tex_loaded(int x);
 // Binds tex and writes its level-0 size in texels. Headless, it reports the
 // size recorded by make_headless_texture (0 x 0 for an unknown id).
 void get_tex_size(unsigned int tex, double *w, double *h);

@@ -36,7 +36,7 @@ static void print_sign_text(BITMAP *bmp, int stage)
 static DATAFILE *load_sign_source(void)
 {
     if (headless) set_color_conversion(COLORCONV_NONE);
-    DATAFILE *dat = load_datafile(sign_datafile);
+    DATAFILE *dat = load_whole_datafile(sign_datafile);
     if (!dat) {
         fprintf(stderr, "hillhopper: cannot read %s again; the level sign is not renewed\n",
                 sign_datafile);
@@ -77,7 +77,7 @@ void generate_level_sign(void)
     clear_to_color(bmp, makecol32(255, 0, 255));
     blit((BITMAP *)dat[DAD_SIGN].dat, bmp, 0, 0, 0, 0, sign_w, sign_h);
     print_sign_text(bmp, current_level + 1);
-    if (!headless && doodad_tex[DAD_SIGN]) glDeleteTextures(1, &doodad_tex[DAD_SIGN]);
+    delete_texture(doodad_tex[DAD_SIGN]);
     doodad_tex[DAD_SIGN] = sign_texture(bmp);
     unload_datafile(dat);
     destroy_bitmap(bmp);

@@ -74,7 +74,8 @@ static void draw_building(int index, float x, float y, float w, float h, int sha
 void load_building_textures(void)
 {
     if (headless) set_color_conversion(COLORCONV_NONE);
-    DATAFILE *dat = load_datafile(buildings_datafile);
+    // A damaged file counts as missing: Allegro's reader crashes on one cut short.
+    DATAFILE *dat = load_whole_datafile(buildings_datafile);
     if (!dat) {
         buildings_missing = 1;
         if (!headless) set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
@@ -92,7 +93,7 @@ void load_building_textures(void)
 void free_building_textures(void)
 {
     for (int k = 0; k < NUM_BTEX; k++) {
-        if (!headless && building_tex[k]) glDeleteTextures(1, &building_tex[k]);
+        delete_texture(building_tex[k]);
         building_tex[k] = 0;
     }
     NUM_BTEX = 0;

@@ -6,6 +6,7 @@
 #include "hillhopper.h"
 #include "bdr_geometry.h"
 #include "borders.h"
+#include "textures.h"
 #include "editor_state.h"
 #include "game.h"
 #include "region.h"
@@ -33,7 +34,8 @@ void draw_bdrs(void)
     for (int i = 0; i < count; i++) {
         int n = seen[i];
         int type = bdr[n].type;
-        if (bdr[n].state && type >= 0 && type < num_draw_funcs && bdr_drawing_func[type])
+        if (bdr[n].state && type >= 0 && type < num_draw_funcs && bdr_drawing_func[type] &&
+            terrain_tex_loaded(bdr[n].x))
             bdr_drawing_func[type](n);
     }
 }

@@ -128,7 +128,8 @@ void draw_plys(int layer)
     int count = visible_records(ply_list, &region_struct::ply_n, &region_struct::ply_x,
                                 num_plys, visible_cell_range(), seen, num_plys);
     for (int i = 0; i < count; i++)
-        if (ply[seen[i]].state && ply[seen[i]].layer == layer) draw_one_ply(seen[i]);
+        if (ply[seen[i]].state && ply[seen[i]].layer == layer && terrain_tex_loaded(ply[seen[i]].x))
+            draw_one_ply(seen[i]);
 }
 
 void ply_tex_coord(double x, double y, double w, double h, double *s, double *t)

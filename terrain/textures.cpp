@@ -229,6 +229,11 @@ unsigned int GET_doodad_tex(int i)
     return doodad_tex[i];
 }
 
+int terrain_tex_loaded(int x)
+{
+    return x >= 0 && x < NUM_TEX;
+}
+
 int get_num_textures(void) { return NUM_TEX; }
 
 // ---- drawing ---------------------------------------------------------------

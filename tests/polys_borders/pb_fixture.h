@@ -34,6 +34,7 @@ protected:
         terrain_tex[tex_256x64] = make_headless_texture(256, 64);
         terrain_tex[tex_128x64] = make_headless_texture(128, 64);
         terrain_tex[tex_no_size] = make_headless_texture(0, 0);
+        NUM_TEX = 3;        // the three slots above are the loaded set
         for (int i = 0; i < num_draw_funcs; i++) {
             saved_ply[i] = ply_drawing_func[i];
             saved_bdr[i] = bdr_drawing_func[i];
@@ -47,6 +48,7 @@ protected:
             bdr_drawing_func[i] = saved_bdr[i];
         }
         load_plain_level();
+        NUM_TEX = 0;
     }
     // Every drawing function of both kinds replaced by the recorder.
     void record_all_drawing(void)

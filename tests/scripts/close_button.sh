@@ -27,11 +27,11 @@ tap() {
     xdotool keyup --window "$1" "$2" 2>/dev/null; sleep 0.4
 }
 
-# Closes the window and waits up to 10 s for the game to end; leaves its exit
+# Closes the window and waits up to 30 s for the game to end; leaves its exit
 # status in $status. (Not in a subshell: only this shell can reap the game.)
 close_and_wait() {
     "$xclose" "$1"
-    ( sleep 10; kill -9 "$2" 2>/dev/null ) &
+    ( sleep 30; kill -9 "$2" 2>/dev/null ) &
     watchdog=$!
     wait "$2"
     status=$?
@@ -42,7 +42,7 @@ close_and_wait() {
 passed=0; failed=0
 check() {
     if [ "$2" = "0" ]; then passed=$((passed + 1)); echo "ok: $1";
-    else failed=$((failed + 1)); echo "FAIL: $1 (status $2)"; fi
+    else failed=$((failed + 1)); echo "FAIL: $1 (status $2)"; cat ./*.log; fi
 }
 
 ./hillhopper > start_screen.log 2>&1 &

@@ -7,6 +7,7 @@
 #include "hillhopper.h"
 #include "borders.h"
 #include "polys.h"
+#include "textures.h"
 #include "terrain_file.h"
 #include "world.h"
 #include "zmem.h"
@@ -68,6 +69,7 @@ protected:
         }
         terrain_tex[slot_two_tone] = two_tone;
         terrain_tex[slot_white] = plain;
+        NUM_TEX = 2;        // the two slots above are the loaded set
         trans_map();
     }
     void TearDown() override
