@@ -17,20 +17,6 @@ const int px_per_unit = 200;
 const double bx = 5, by = 3;            // where the body stands
 
 // A w x h texture: texels with s below 1/2 are colour a, the rest colour b.
-unsigned int two_tone_texture(const unsigned char a[4], const unsigned char b[4])
-{
-    const int w = 64, h = 64;
-    std::vector<unsigned char> px(w * h * 4);
-    for (int y = 0; y < h; y++)
-        for (int x = 0; x < w; x++)
-            for (int k = 0; k < 4; k++) px[(y * w + x) * 4 + k] = x < w / 2 ? a[k] : b[k];
-    unsigned int id = 0;
-    glGenTextures(1, &id);
-    glBindTexture(GL_TEXTURE_2D, id);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
-    return id;
-}
-
 const unsigned char red[4] = {255, 0, 0, 255};
 const unsigned char yellow[4] = {255, 255, 0, 255};
 const unsigned char white[4] = {255, 255, 255, 255};
@@ -50,8 +36,8 @@ protected:
         if (IsSkipped()) return;
         static unsigned int two_tone = 0, plain_white = 0;
         if (!two_tone) {
-            two_tone = two_tone_texture(red, yellow);
-            plain_white = two_tone_texture(white, white);
+            two_tone = two_tone_texture(64, 64, red, yellow);
+            plain_white = two_tone_texture(64, 64, white, white);
         }
         for (int i = 0; i < num_tex_slots; i++) terrain_tex[i] = plain_white;
         terrain_tex[TEX_PLAYER] = two_tone;

@@ -1,6 +1,7 @@
 // tests/support/test_support.cpp -- shared test scaffolding.
 #include "test_support.h"
 #include <cerrno>
+#include <vector>
 #include <cstdlib>
 #include <unistd.h>
 #include <allegro.h>
@@ -108,6 +109,19 @@ void set_key(int code, bool down)
 void release_all_keys(void)
 {
     for (int i = 0; i < KEY_MAX; i++) key[i] = 0;
+}
+
+unsigned int two_tone_texture(int w, int h, const unsigned char a[4], const unsigned char b[4])
+{
+    std::vector<unsigned char> px(w * h * 4);
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++)
+            for (int k = 0; k < 4; k++) px[(y * w + x) * 4 + k] = x < w / 2 ? a[k] : b[k];
+    unsigned int id = 0;
+    glGenTextures(1, &id);
+    glBindTexture(GL_TEXTURE_2D, id);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+    return id;
 }
 
 void GlTest::SetUp()

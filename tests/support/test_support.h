@@ -35,6 +35,10 @@ int run_frames(int n, const std::function<void(int)> &before = nullptr);
 void set_key(int code, bool down);
 void release_all_keys(void);
 
+// A w x h GL texture: texels with s below 1/2 are colour a, the rest colour b
+// (RGBA bytes). Needs the GL window.
+unsigned int two_tone_texture(int w, int h, const unsigned char a[4], const unsigned char b[4]);
+
 class GlTest : public ::testing::Test {
 protected:
     void SetUp() override;

@@ -23,20 +23,6 @@ rgba world_pixel(double x, double y)
                         300 - (int)(y * window_px_per_unit));
 }
 
-// A w x h texture: texels with s below 1/2 are colour a, the rest colour b.
-unsigned int two_tone_texture(int w, int h, const unsigned char a[4], const unsigned char b[4])
-{
-    std::vector<unsigned char> px(w * h * 4);
-    for (int y = 0; y < h; y++)
-        for (int x = 0; x < w; x++)
-            for (int k = 0; k < 4; k++) px[(y * w + x) * 4 + k] = x < w / 2 ? a[k] : b[k];
-    unsigned int id = 0;
-    glGenTextures(1, &id);
-    glBindTexture(GL_TEXTURE_2D, id);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
-    return id;
-}
-
 const unsigned char red[4] = {255, 0, 0, 255};
 const unsigned char green[4] = {0, 255, 0, 255};
 const unsigned char white[4] = {255, 255, 255, 255};
