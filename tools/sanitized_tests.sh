@@ -10,21 +10,21 @@
 #   GAME_BUILD    the ordinary build folder (its game/ holds the datafiles and
 #                 levels, which are copied rather than made a second time)
 #   SAN_BUILD     the sanitized build folder, GAME_BUILD-sanitize by default
-#   FUZZ_SECONDS  seconds per fuzz target, 60 by default
+#   FUZZ_SECONDS  seconds per fuzz target, 45 by default
 #   SOAK_FRAMES   frames of the sanitized soak, 50000 by default
 # Jobs: JOBS (2 by default).
 set -u
 SRC=$(cd "$(dirname "$0")/.." && pwd)
 GAME_BUILD=$(cd "$1" && pwd)
 SAN=${2:-$GAME_BUILD-sanitize}
-FUZZ_SECONDS=${3:-60}
+FUZZ_SECONDS=${3:-45}
 SOAK_FRAMES=${4:-50000}
 JOBS=${JOBS:-2}
 LOG=$SAN/sanitized_tests.log
 
 # Logic tests only: the display tests would need Xvfb and a sanitized Mesa.
 LOGIC_TESTS="test_shell test_terrain test_polys_borders test_physics test_objects test_editor test_assets test_levels test_fuzz"
-FUZZ_TARGETS="level_file level_text"
+FUZZ_TARGETS="level_read level_file level_text"
 
 mkdir -p "$SAN"
 : > "$LOG"
@@ -58,7 +58,7 @@ for t in $LOGIC_TESTS; do
     [ -d "$SRC/tests/${t#test_}" ] && existing="$existing $t"
 done
 say "building$existing soak and the fuzz targets"
-if ! cmake --build "$SAN" -j "$JOBS" --target $existing soak fuzz_level_file fuzz_level_text >> "$LOG" 2>&1; then
+if ! cmake --build "$SAN" -j "$JOBS" --target $existing soak fuzz_level_read fuzz_level_file fuzz_level_text >> "$LOG" 2>&1; then
     grep -E "error|Error" "$LOG" | tail -20; say "build failed"; exit 1
 fi
 built=$(date +%s)
@@ -91,9 +91,13 @@ say "soak took $((soaked - tested)) s"
 # Seeds: the built levels, the hostile level files the replay test wrote,
 # the level sources, and every regression file.
 cp "$SAN"/game/map*.trn "$SEEDS/level_file/"
+mkdir -p "$SEEDS/level_read"
+cp "$SEEDS"/level_file/* "$SEEDS/level_read/"
 cp "$SRC"/levels/level*.txt "$SRC"/levels/plan*.txt "$SEEDS/level_text/"
 for t in $FUZZ_TARGETS; do
-    [ -d "$SRC/tests/fuzz/regressions/$t" ] && cp "$SRC/tests/fuzz/regressions/$t"/* "$SEEDS/$t/" 2>/dev/null
+    regressions="$SRC/tests/fuzz/regressions/$t"
+    [ "$t" = level_read ] && regressions="$SRC/tests/fuzz/regressions/level_file"
+    [ -d "$regressions" ] && cp "$regressions"/* "$SEEDS/$t/" 2>/dev/null
     mkdir -p "$SAN/fuzz/corpus/$t"
     "$SAN/tools/sanitize/fuzz_$t" -max_total_time="$FUZZ_SECONDS" -timeout=20 -rss_limit_mb=2048 \
         -print_final_stats=1 -artifact_prefix="$SAN/fuzz/crashes/$t-" \

@@ -51,6 +51,17 @@ static bool write_file(const char *path, const uint8_t *data, size_t size)
     return fclose(fp) == 0 && ok;
 }
 
+static bool read_file(const char *path, std::string *out)
+{
+    FILE *fp = fopen(path, "rb");
+    if (!fp) return false;
+    char chunk[65536];
+    size_t got;
+    while ((got = fread(chunk, 1, sizeof(chunk), fp)) > 0) out->append(chunk, got);
+    fclose(fp);
+    return true;
+}
+
 // The fixed key script of one drop: run right, charge and jump, spin, boost.
 const int frames_per_drop = 25;
 static void drop_keys(int frame)
@@ -140,19 +151,24 @@ std::string fuzz_level_file(const uint8_t *data, size_t size)
     return "";
 }
 
+// Same bytes from two saves: a file the reader accepted is written back the
+// same way after a second read.
+std::string fuzz_level_read(const uint8_t *data, size_t size)
+{
+    if (!write_file("read.trn", data, size)) return "cannot write the scratch level file";
+    if (!load_terrain_file("read.trn")) return terrain_problem();
+    std::string s = terrain_problem();
+    if (!s.empty()) return "after reading: " + s;
+    std::string first, second;
+    if (!save_terrain_file("first.trn") || !read_file("first.trn", &first)) return "cannot save";
+    if (!load_terrain_file("first.trn")) return "the game refused its own saved level";
+    if (!save_terrain_file("second.trn") || !read_file("second.trn", &second)) return "cannot save";
+    return first == second ? "" : "a saved level read back saves differently";
+}
+
 // The builder may accept a text whose records the game's strict reader then
 // refuses (the game starts that level empty); that is the builder's concern,
 // not a fault of the game, so only what the game accepts is checked further.
-static bool read_file(const char *path, std::string *out)
-{
-    FILE *fp = fopen(path, "rb");
-    if (!fp) return false;
-    char chunk[65536];
-    size_t got;
-    while ((got = fread(chunk, 1, sizeof(chunk), fp)) > 0) out->append(chunk, got);
-    fclose(fp);
-    return true;
-}
 
 std::string fuzz_level_text(const uint8_t *data, size_t size)
 {
@@ -173,5 +189,6 @@ fuzz_target fuzz_target_by_name(const std::string &name)
 {
     if (name == "level_file") return fuzz_level_file;
     if (name == "level_text") return fuzz_level_text;
+    if (name == "level_read") return fuzz_level_read;
     return nullptr;
 }

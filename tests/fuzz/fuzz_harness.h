@@ -11,6 +11,11 @@
 // False with a message when the game's datafiles are missing.
 bool fuzz_setup(const char *game_dir, std::string *error);
 
+// The bytes as a level file through the strict reader and the region
+// rebuilds alone (no level start, no play: many inputs a second). A file it
+// accepts must give sound tables and save back identically after a reread.
+std::string fuzz_level_read(const uint8_t *data, size_t size);
+
 // The bytes as level 0's file: the real level start (strict reader, region
 // rebuilds, player body), then 100 headless frames of the real loop, which
 // draw through the no-op GL of headless mode, with the player dropped at four
@@ -22,6 +27,7 @@ std::string fuzz_level_file(const uint8_t *data, size_t size);
 // and then play as fuzz_level_file does. Returns the first problem, or "".
 std::string fuzz_level_text(const uint8_t *data, size_t size);
 
-// The names under which the targets are known: "level_file", "level_text".
+// The names under which the targets are known: "level_read", "level_file",
+// "level_text".
 typedef std::string (*fuzz_target)(const uint8_t *, size_t);
 fuzz_target fuzz_target_by_name(const std::string &name);
