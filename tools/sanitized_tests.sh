@@ -23,7 +23,7 @@ JOBS=${JOBS:-2}
 LOG=$SAN/sanitized_tests.log
 
 # Logic tests only: the display tests would need Xvfb and a sanitized Mesa.
-LOGIC_TESTS="test_shell test_terrain test_polys_borders test_physics test_objects test_editor test_assets test_levels test_fuzz"
+LOGIC_TESTS="test_shell test_terrain test_polys_borders test_physics test_objects test_editor test_assets test_levels test_fuzz test_hardening"
 FUZZ_TARGETS="level_read level_file level_text"
 
 mkdir -p "$SAN"
@@ -73,8 +73,17 @@ rm -rf "$SAN/fuzz"
 mkdir -p "$SEEDS/level_file" "$SEEDS/level_text" "$SAN/fuzz/crashes"
 export HILLHOPPER_FUZZ_SEEDS="$SEEDS/level_file"
 
+# The asset builder's byte-for-byte rerun compares this build's builder with
+# the datafiles of the ordinary build, made by another compiler: that test
+# belongs to the ordinary build.
+filter() {
+    case $1 in
+        test_assets) echo "--gtest_filter=-AssetBuilder.ASecondRunMakesTheSameBytes" ;;
+        *) echo "--gtest_filter=*" ;;
+    esac
+}
 for t in $existing; do
-    (cd "$SAN/tests" && "./$t" --gtest_brief=1 >> "$LOG" 2>&1)
+    (cd "$SAN/tests" && "./$t" --gtest_brief=1 "$(filter $t)" >> "$LOG" 2>&1)
     result "$t" $?
 done
 unset HILLHOPPER_FUZZ_SEEDS
