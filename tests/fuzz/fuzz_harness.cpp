@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <unistd.h>
 #include <allegro.h>
 #include "hillhopper.h"
@@ -19,6 +20,19 @@
 
 static std::string scratch_dir;
 
+// The scratch folder holds only flat files and links of our own.
+static void remove_scratch(void)
+{
+    if (scratch_dir.empty()) return;
+    if (DIR *d = opendir(scratch_dir.c_str())) {
+        while (dirent *e = readdir(d))
+            if (strcmp(e->d_name, ".") != 0 && strcmp(e->d_name, "..") != 0)
+                unlink((scratch_dir + "/" + e->d_name).c_str());
+        closedir(d);
+    }
+    rmdir(scratch_dir.c_str());
+}
+
 bool fuzz_setup(const char *game_dir, std::string *error)
 {
     static bool done = false;
@@ -30,6 +44,7 @@ bool fuzz_setup(const char *game_dir, std::string *error)
         return false;
     }
     scratch_dir = tmpl;
+    atexit(remove_scratch);
     // The level start reads the doodad datafile again for the level sign.
     for (const char *name : {"ttex01.dat", "doodads01.dat"}) {
         std::string from = std::string(game_dir) + "/" + name;

@@ -76,9 +76,9 @@ key() {
 # -> Escape -> "back to the start screen" -> English -> Quit.
 play_and_quit() {
     key space; key space; key Return
-    xdotool keydown --window "$win" Right 2> /dev/null; sleep 1.5
+    xdotool keydown --window "$win" Right 2> /dev/null; sleep 0.8
     xdotool keyup --window "$win" Right 2> /dev/null
-    key Escape; sleep 1.2
+    key Escape; sleep 0.8
     key Down; key space; sleep 0.5
     key space; key Down; key space
 }
