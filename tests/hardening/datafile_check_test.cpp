@@ -1,7 +1,9 @@
-// The datafile walk meant to guard the game's loaders: every shipped
-// datafile passes, and the same file cut short anywhere -- in its header, in
-// an object's header or in an object's body -- is refused before Allegro's
-// loader, which would crash on it, ever sees it.
+// The guards in front of Allegro's datafile reader, which crashes on a file
+// cut short: every shipped datafile passes, and the same file cut anywhere --
+// in its header, in an object's header or in an object's body -- is refused.
+// The game's own check (datafile_is_whole) walks uncompressed files; the
+// packfile walk here (datafile_complete) also reads compressed ones, which
+// the game's check takes on trust.
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <allegro.h>
 #include "datafile_check.h"
+#include "textures.h"
 
 namespace {
 
@@ -35,6 +38,16 @@ void write_prefix(const std::string &path, const std::vector<char> &b, size_t n)
     fclose(fp);
 }
 
+std::vector<size_t> cut_points(size_t size)
+{
+    // In the file header, the first object's header, spread through the
+    // bodies, and one byte short.
+    std::vector<size_t> cuts = {0, 3, 4, 8, 11, 12, 15, 16, 20, 24, 28, 40, 64};
+    for (int k = 1; k < 32; k++) cuts.push_back(size * k / 32);
+    cuts.push_back(size - 1);
+    return cuts;
+}
+
 void allegro_without_display(void)
 {
     static bool done = false;
@@ -53,14 +66,11 @@ TEST(DatafileCheck, ShippedDatafilesAreCompleteAndEveryCutIsRefused)
         std::vector<char> b = read_all(path);
         ASSERT_GT(b.size(), 64u) << path;
         EXPECT_EQ(datafile_complete(path.c_str()), 1) << path;
-        // Cuts in the file header, the first object's header, and spread
-        // through the bodies, down to one byte short.
-        std::vector<size_t> cuts = {0, 3, 4, 8, 11, 12, 15, 16, 20, 24, 28, 40, 64};
-        for (int k = 1; k < 32; k++) cuts.push_back(b.size() * k / 32);
-        cuts.push_back(b.size() - 1);
-        for (size_t n : cuts) {
+        EXPECT_EQ(datafile_is_whole(path.c_str()), 1) << path;
+        for (size_t n : cut_points(b.size())) {
             write_prefix(scratch, b, n);
             EXPECT_EQ(datafile_complete(scratch.c_str()), 0) << name << " cut to " << n << " bytes";
+            EXPECT_EQ(datafile_is_whole(scratch.c_str()), 0) << name << " cut to " << n << " bytes";
         }
     }
     remove(scratch.c_str());
@@ -78,5 +88,27 @@ TEST(DatafileCheck, MissingAndForeignFilesAreRefused)
     std::vector<char> level = read_all(std::string(GAME_DATA_DIR) + "/map0.trn");
     write_prefix(scratch, level, level.size());
     EXPECT_EQ(datafile_complete(scratch.c_str()), 0);
+    remove(scratch.c_str());
+}
+
+// The same for a compressed datafile, made from the music datafile with the
+// datafile tool. The game's check lets these through; only the packfile walk
+// refuses them.
+TEST(DatafileCheck, CompressedDatafileCutShortIsRefusedByThePackfileWalk)
+{
+    allegro_without_display();
+    const std::string packed = "datafile_check_packed.dat", scratch = "datafile_check_packed_cut.dat";
+    std::string copy = "cp '" + std::string(GAME_DATA_DIR) + "/music.dat' " + packed + " && dat -c2 " +
+                       packed + " > /dev/null 2>&1";
+    if (std::system(copy.c_str()) != 0) GTEST_SKIP() << "the datafile tool dat is not installed";
+    std::vector<char> b = read_all(packed);
+    ASSERT_GT(b.size(), 64u);
+    ASSERT_EQ(std::string(b.data(), 4), "slh!") << "dat -c2 did not compress";
+    EXPECT_EQ(datafile_complete(packed.c_str()), 1);
+    for (size_t n : cut_points(b.size())) {
+        write_prefix(scratch, b, n);
+        EXPECT_EQ(datafile_complete(scratch.c_str()), 0) << "cut to " << n << " bytes";
+    }
+    remove(packed.c_str());
     remove(scratch.c_str());
 }

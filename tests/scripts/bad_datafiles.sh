@@ -1,5 +1,6 @@
 #!/bin/sh
-# The real program with damaged datafiles: truncated, empty or garbage files,
+# The real program with damaged datafiles: truncated (plain or compressed),
+# empty or garbage files,
 # another datafile's objects at the fixed slots (samples where pictures are
 # wanted, pictures where tracks are), and datafiles with fewer objects than
 # the fixed slots need. Every case must end with exit status 0 and no crash:
@@ -49,8 +50,8 @@ make_small_datafile() {
 }
 make_small_datafile || { echo "FAIL: cannot make the small datafile"; exit 1; }
 
-# damage FOLDER FILE HOW: HOW is half, head, empty, garbage, or another
-# datafile's name (its objects take this one's place), or small.
+# damage FOLDER FILE HOW: HOW is half, head, empty, garbage, packed_half,
+# small, or another datafile's name (its objects take this one's place).
 damage() {
     target="$1/$2"
     case "$3" in
@@ -59,6 +60,9 @@ damage() {
         empty) : > "$target" ;;
         garbage) yes "hillhopper datafile" | head -c 20000 > "$target" ;;
         small) cp "$scratch/small.dat" "$target" ;;
+        packed_half)    # compressed by the datafile tool, then cut in half
+            dat -c2 "$target" > /dev/null 2>&1
+            size=$(wc -c < "$target"); head -c $((size / 2)) "$target" > "$target.cut"; mv "$target.cut" "$target" ;;
         *) cp "$game_dir/$3" "$target" ;;
     esac
 }
@@ -132,6 +136,7 @@ sound.dat garbage
 sound.dat ttex01.dat
 sound.dat small
 music.dat head
+music.dat packed_half
 music.dat sound.dat
 music.dat small"
 
