@@ -38,6 +38,12 @@ bool fuzz_setup(const char *game_dir, std::string *error)
     static bool done = false;
     if (done) return true;
     if (!level_tools_init(game_dir, error)) return false;
+    // The links below are made from inside the scratch folder.
+    char absolute[4096];
+    if (!realpath(game_dir, absolute)) {
+        *error = std::string(game_dir) + ": " + strerror(errno);
+        return false;
+    }
     char tmpl[] = "/tmp/hillhopper_fuzz_XXXXXX";
     if (!mkdtemp(tmpl) || chdir(tmpl) != 0) {
         *error = std::string("cannot make a scratch folder: ") + strerror(errno);
@@ -47,7 +53,7 @@ bool fuzz_setup(const char *game_dir, std::string *error)
     atexit(remove_scratch);
     // The level start reads the doodad datafile again for the level sign.
     for (const char *name : {"ttex01.dat", "doodads01.dat"}) {
-        std::string from = std::string(game_dir) + "/" + name;
+        std::string from = std::string(absolute) + "/" + name;
         if (symlink(from.c_str(), name) != 0 && errno != EEXIST) {
             *error = "cannot link " + from + ": " + strerror(errno);
             return false;
