@@ -18,8 +18,11 @@ run: build
 edit: build
 	cd $(BUILD)/game && ./hillhopper-edit
 
+# Every test of the ordinary build (display tests under Xvfb), then the
+# sanitized logic tests, a sanitized soak and a short fuzz run.
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	JOBS=$(JOBS) sh tools/sanitized_tests.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(BUILD).configure.log
