@@ -105,57 +105,60 @@ unsigned int texture_from_object(const DATAFILE *obj, const char *file, int inde
 
 // ---- checking a datafile before Allegro reads it ----------------------------
 // Allegro's reader trusts the sizes written in the file and crashes on a file
-// cut short. An uncompressed datafile is a chain of sized chunks: "slh."
-// "ALL.", the object count, then per object its properties ("prop", type,
-// size, bytes) and its own chunk (type, size, unpacked size, bytes). Walking
-// the chain checks that every chunk lies inside the file. A compressed file
-// cannot be walked without unpacking it and is left to Allegro.
+// cut short. A datafile is a chain of sized chunks: "ALL.", the object count,
+// then per object its properties ("prop", type, size, bytes) and its own chunk
+// (type, size, unpacked size, bytes). The walk reads the chain through
+// Allegro's packfile layer, which also unpacks a compressed file, and checks
+// that every chunk is there in full.
 
 static const long max_datafile_objects = 100000;
+static const long max_chunk_size = 256L << 20;     // far above any picture of ours
 
-static int read_be32(FILE *fp, long *v)
+static int pack_be32(PACKFILE *pf, long *v)
 {
     unsigned char b[4];
-    if (fread(b, 1, 4, fp) != 4) return 0;
+    if (pack_fread(b, 4, pf) != 4) return 0;
     *v = (long)(int32_t)((uint32_t)b[0] << 24 | (uint32_t)b[1] << 16 | (uint32_t)b[2] << 8 | b[3]);
     return 1;
 }
 
-// Skips a chunk of size bytes, which must end inside a file of length len.
-static int skip_chunk(FILE *fp, long size, long len)
+// Reads past a chunk of size bytes; 0 when the stream ends before it does.
+static int pack_skip(PACKFILE *pf, long size)
 {
-    if (size < 0 || ftell(fp) + size > len) return 0;
-    return fseek(fp, size, SEEK_CUR) == 0;
+    static char scratch[4096];
+    if (size < 0 || size > max_chunk_size) return 0;
+    while (size > 0) {
+        long n = size > (long)sizeof(scratch) ? (long)sizeof(scratch) : size;
+        if (pack_fread(scratch, n, pf) != n) return 0;
+        size -= n;
+    }
+    return 1;
 }
 
-static int chunks_whole(FILE *fp, long len)
+static int chunks_whole(PACKFILE *pf)
 {
-    long magic = 0, all = 0, count = 0;
-    if (!read_be32(fp, &magic)) return 0;
-    if (magic == (long)F_PACK_MAGIC) return 1;
-    if (magic != (long)F_NOPACK_MAGIC || !read_be32(fp, &all) || all != (long)DAT_MAGIC) return 0;
-    if (!read_be32(fp, &count) || count < 0 || count > max_datafile_objects) return 0;
+    long all = 0, count = 0;
+    if (!pack_be32(pf, &all) || all != (long)DAT_MAGIC) return 0;
+    if (!pack_be32(pf, &count) || count < 0 || count > max_datafile_objects) return 0;
     for (long i = 0; i < count; i++) {
         long type = 0, size = 0, unpacked = 0;
-        if (!read_be32(fp, &type)) return 0;
+        if (!pack_be32(pf, &type)) return 0;
         while (type == (long)DAT_PROPERTY) {
             long prop_type = 0;
-            if (!read_be32(fp, &prop_type) || !read_be32(fp, &size) || !skip_chunk(fp, size, len)) return 0;
-            if (!read_be32(fp, &type)) return 0;
+            if (!pack_be32(pf, &prop_type) || !pack_be32(pf, &size) || !pack_skip(pf, size)) return 0;
+            if (!pack_be32(pf, &type)) return 0;
         }
-        if (!read_be32(fp, &size) || !read_be32(fp, &unpacked) || !skip_chunk(fp, size, len)) return 0;
+        if (!pack_be32(pf, &size) || !pack_be32(pf, &unpacked) || !pack_skip(pf, size)) return 0;
     }
     return 1;
 }
 
 int datafile_is_whole(const char *file)
 {
-    FILE *fp = fopen(file, "rb");
-    if (!fp) return 0;
-    int ok = fseek(fp, 0, SEEK_END) == 0;
-    long len = ftell(fp);
-    ok = ok && len > 0 && fseek(fp, 0, SEEK_SET) == 0 && chunks_whole(fp, len);
-    fclose(fp);
+    PACKFILE *pf = pack_fopen(file, F_READ_PACKED);
+    if (!pf) return 0;
+    int ok = chunks_whole(pf);
+    pack_fclose(pf);
     return ok;
 }
 
