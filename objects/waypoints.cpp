@@ -70,7 +70,9 @@ void draw_wpts(void)
         if (w.state == 0) continue;
         int frame = TEX_WAYPOINT;
         if (w.cnt != 0) {
-            w.cnt++;
+            // A counter read from a level file can be anything: one already
+            // past the spin is only held, never counted on into an overflow.
+            if (w.cnt <= wpt_spin_frames) w.cnt++;
             frame = TEX_WAYPOINT_SPIN;
         }
         if (w.cnt <= wpt_spin_frames) {

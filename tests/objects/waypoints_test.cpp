@@ -76,3 +76,16 @@ TEST(Waypoints, CreationTakesTheLowestFreeSlotAndAFullTableIsLeftAlone)
     clear_wpts();
     for (int i = 0; i < num_wpts; i++) EXPECT_EQ(wpt[i].state, 0);
 }
+
+// A level file may carry any counter: one past the spin is held at the end of
+// the spin instead of being counted on into an overflow.
+TEST(Waypoints, ACounterFromAFileBeyondTheSpinIsHeld)
+{
+    fresh_level(0, 0);
+    new_wpt(5, 5);
+    wpt[0].cnt = 2147483647;
+    draw_wpts();
+    EXPECT_EQ(wpt[0].cnt, 30);
+    draw_wpts();
+    EXPECT_EQ(wpt[0].cnt, 30);
+}
