@@ -73,8 +73,9 @@ int bonus_type_of(const std::string &w)
     if (w == "spike") return 1;
     if (w == "end") return 2;
     if (w == "electric") return 3;
+    // Only the four kinds the game knows: its reader refuses any other.
     int v;
-    return to_int(w, &v) && v >= 0 && v < 32768 ? v : -1;
+    return to_int(w, &v) && v >= 0 && v <= 3 ? v : -1;
 }
 
 // A texture by name, or by number in the replay form for unnamed slots.
