@@ -289,10 +289,14 @@ void draw_bg(void)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     double s0 = (80 - scr_px) / bg_units_per_s;
     double t0 = (40 + scr_py) / bg_units_per_t;
+    // The background is opaque and covers the screen: blending it would only
+    // read every pixel back for nothing (the software renderer's dearest step).
+    glDisable(GL_BLEND);
     glBegin(GL_QUADS);
     glTexCoord2d(s0, t0);                      glVertex2d(SX(overlay_w), SY(overlay_h));
     glTexCoord2d(s0, t0 + bg_half);            glVertex2d(SX(overlay_w), SY(0));
     glTexCoord2d(s0 + bg_half, t0 + bg_half);  glVertex2d(SX(0), SY(0));
     glTexCoord2d(s0 + bg_half, t0);            glVertex2d(SX(0), SY(overlay_h));
     glEnd();
+    glEnable(GL_BLEND);
 }
