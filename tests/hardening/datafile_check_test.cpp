@@ -1,9 +1,7 @@
-// The guards in front of Allegro's datafile reader, which crashes on a file
-// cut short: every shipped datafile passes, and the same file cut anywhere --
-// in its header, in an object's header or in an object's body -- is refused.
-// The game's own check (datafile_is_whole) walks uncompressed files; the
-// packfile walk here (datafile_complete) also reads compressed ones, which
-// the game's check takes on trust.
+// The guard in front of Allegro's datafile reader, which crashes on a file
+// cut short (datafile_is_whole): every shipped datafile passes, and the same
+// file cut anywhere -- in its header, in an object's header or in an
+// object's body -- is refused, plain or compressed.
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -11,7 +9,6 @@
 #include <vector>
 #include <gtest/gtest.h>
 #include <allegro.h>
-#include "datafile_check.h"
 #include "textures.h"
 
 namespace {
@@ -65,11 +62,9 @@ TEST(DatafileCheck, ShippedDatafilesAreCompleteAndEveryCutIsRefused)
         std::string path = std::string(GAME_DATA_DIR) + "/" + name;
         std::vector<char> b = read_all(path);
         ASSERT_GT(b.size(), 64u) << path;
-        EXPECT_EQ(datafile_complete(path.c_str()), 1) << path;
         EXPECT_EQ(datafile_is_whole(path.c_str()), 1) << path;
         for (size_t n : cut_points(b.size())) {
             write_prefix(scratch, b, n);
-            EXPECT_EQ(datafile_complete(scratch.c_str()), 0) << name << " cut to " << n << " bytes";
             EXPECT_EQ(datafile_is_whole(scratch.c_str()), 0) << name << " cut to " << n << " bytes";
         }
     }
@@ -79,22 +74,21 @@ TEST(DatafileCheck, ShippedDatafilesAreCompleteAndEveryCutIsRefused)
 TEST(DatafileCheck, MissingAndForeignFilesAreRefused)
 {
     allegro_without_display();
-    EXPECT_EQ(datafile_complete("no_such_datafile.dat"), 0);
+    EXPECT_EQ(datafile_is_whole("no_such_datafile.dat"), 0);
     const std::string scratch = "datafile_check_foreign.dat";
     std::string text(20000, 'h');
     write_prefix(scratch, std::vector<char>(text.begin(), text.end()), text.size());
-    EXPECT_EQ(datafile_complete(scratch.c_str()), 0);
+    EXPECT_EQ(datafile_is_whole(scratch.c_str()), 0);
     // A level file is not a datafile either.
     std::vector<char> level = read_all(std::string(GAME_DATA_DIR) + "/map0.trn");
     write_prefix(scratch, level, level.size());
-    EXPECT_EQ(datafile_complete(scratch.c_str()), 0);
+    EXPECT_EQ(datafile_is_whole(scratch.c_str()), 0);
     remove(scratch.c_str());
 }
 
 // The same for a compressed datafile, made from the music datafile with the
-// datafile tool. The game's check lets these through; only the packfile walk
-// refuses them.
-TEST(DatafileCheck, CompressedDatafileCutShortIsRefusedByThePackfileWalk)
+// datafile tool: its chunks can only be walked through the decompression.
+TEST(DatafileCheck, CompressedDatafileCutShortIsRefused)
 {
     allegro_without_display();
     const std::string packed = "datafile_check_packed.dat", scratch = "datafile_check_packed_cut.dat";
@@ -104,10 +98,10 @@ TEST(DatafileCheck, CompressedDatafileCutShortIsRefusedByThePackfileWalk)
     std::vector<char> b = read_all(packed);
     ASSERT_GT(b.size(), 64u);
     ASSERT_EQ(std::string(b.data(), 4), "slh!") << "dat -c2 did not compress";
-    EXPECT_EQ(datafile_complete(packed.c_str()), 1);
+    EXPECT_EQ(datafile_is_whole(packed.c_str()), 1);
     for (size_t n : cut_points(b.size())) {
         write_prefix(scratch, b, n);
-        EXPECT_EQ(datafile_complete(scratch.c_str()), 0) << "cut to " << n << " bytes";
+        EXPECT_EQ(datafile_is_whole(scratch.c_str()), 0) << "cut to " << n << " bytes";
     }
     remove(packed.c_str());
     remove(scratch.c_str());
