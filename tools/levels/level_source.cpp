@@ -165,12 +165,18 @@ bool block_header(reader &r, const std::vector<std::string> &w, source_command *
     return true;
 }
 
+// The grid spans 160 by 80 units; points and radii far beyond it can only be
+// mistakes, and their lengths would overflow the counts of pieces and arc steps.
+static const double max_source_coordinate = 1000;
+
 bool block_point(reader &r, const std::vector<std::string> &w, source_command *c)
 {
     source_point p;
     if ((w.size() != 2 && w.size() != 3) || !to_number(w[0], &p.x) || !to_number(w[1], &p.y))
         return r.fail("expected 'x y' or 'x y radius'");
-    if (w.size() == 3 && (!to_number(w[2], &p.round) || p.round < 0))
+    if (std::fabs(p.x) > max_source_coordinate || std::fabs(p.y) > max_source_coordinate)
+        return r.fail("point far outside the level");
+    if (w.size() == 3 && (!to_number(w[2], &p.round) || p.round < 0 || p.round > max_source_coordinate))
         return r.fail("bad corner radius '" + w[2] + "'");
     c->points.push_back(p);
     return true;
