@@ -25,4 +25,4 @@ test: build
 	JOBS=$(JOBS) sh tools/sanitized_tests.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(BUILD).configure.log
+	rm -rf $(BUILD) $(BUILD).configure.log $(BUILD)-sanitize

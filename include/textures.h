@@ -33,8 +33,8 @@ void draw_bg(void);
 
 // Shared by every datafile loader (pictures, samples, tracks).
 struct DATAFILE;
-// 1 when the file is a datafile whose every chunk lies inside it (a file cut
-// short would crash Allegro's reader); compressed datafiles are taken on trust.
+// 1 when the file is a datafile whose every chunk is there in full, compressed
+// or not (a file cut short would crash Allegro's reader).
 int datafile_is_whole(const char *file);
 // load_datafile, but NULL (as for a missing file) when the file is not whole.
 DATAFILE *load_whole_datafile(const char *file);
