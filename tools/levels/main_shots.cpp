@@ -24,23 +24,18 @@
 #include "bonusnparticle.h"
 #include "barsnstuff.h"
 
-// The frame loop flips the buffers; the shot draws the scene once more
-// into the back buffer in the loop's order and reads it back.
-static void redraw_scene(void)
+// The frame being played and the shots wanted: the frame loop hands each
+// finished frame to frame_ready_hook just before it is shown.
+static int playing_frame = -1;
+static std::set<int> wanted_frames;
+static std::string shot_prefix;
+
+static void save_shot(const std::string &path);
+
+static void shoot_wanted_frame(void)
 {
-    update_dads_onscreen();
-    draw_bg();
-    trans_map();
-    draw_wpts();
-    draw_plys(0);
-    draw_plys(1);
-    draw_bdrs();
-    draw_dads(0);
-    draw_bodies();
-    draw_plys(2);
-    draw_particles();
-    draw_bonuses();
-    draw_barsnstuff();
+    if (wanted_frames.count(playing_frame))
+        save_shot(shot_prefix + std::to_string(playing_frame) + ".bmp");
 }
 
 static void save_shot(const std::string &path)
@@ -74,7 +69,7 @@ int main(int argc, char **argv)
         fprintf(stderr, "level_shots: %s\n", err.c_str());
         return 1;
     }
-    std::set<int> frames;
+    std::set<int> &frames = wanted_frames;
     for (int a = 4; a < argc; a++) frames.insert(atoi(argv[a]));
     if (allegro_init() != 0) return 1;
     install_allegro_gl();
@@ -90,20 +85,18 @@ int main(int argc, char **argv)
     std::string dir = argv[1];
     if (chdir(dir.c_str()) != 0) return 1;
     load_textures();
-    std::string prefix = argv[3];
+    shot_prefix = argv[3];
+    frame_ready_hook = shoot_wanted_frame;
     size_t next = 0;
     int last = *frames.rbegin();
     play_level(".", run.level, last + 1,
                [&](int frame) {
+                   playing_frame = frame;
                    while (next < run.events.size() && run.events[next].frame <= frame) {
                        key[run.events[next].key] = run.events[next].down ? 1 : 0;
                        next++;
                    }
                },
-               [&](int frame) {
-                   if (!frames.count(frame)) return;
-                   redraw_scene();
-                   save_shot(prefix + std::to_string(frame) + ".bmp");
-               });
+               nullptr);
     return 0;
 }
