@@ -49,10 +49,10 @@ int open_gl_mode(int fullscreen)
                         screen_w, screen_h, 0, 0);
 }
 
-static void report_graphics_failure(const char *error)
+static void report_graphics_failure(const char *error, const char *gl_error)
 {
     allegro_message("Error setting OpenGL graphics mode:\n%s\nAllegro GL error : %s\n",
-                    error, allegro_gl_error);
+                    error, gl_error);
 }
 
 // Without a sound device the game plays silently instead of refusing to start.
@@ -88,11 +88,13 @@ void setup_gl_state(void)
 int main_init(void)
 {
     if (allegro_init() != 0) {
-        // No display at all: Allegro can still print the message.
+        // No display at all: Allegro can still print the message. Its X
+        // system leaves no error text when it finds no display.
         char error[ALLEGRO_ERROR_SIZE];
-        snprintf(error, sizeof(error), "%s", allegro_error);
+        snprintf(error, sizeof(error), "%s",
+                 allegro_error[0] ? allegro_error : "no X display could be opened");
         install_allegro(SYSTEM_NONE, &errno, atexit);
-        report_graphics_failure(error);
+        report_graphics_failure(error, "");
         return -1;
     }
     install_allegro_gl();
@@ -100,8 +102,12 @@ int main_init(void)
     install_mouse();
 
     if (open_gl_mode(1) != 0 && open_gl_mode(0) != 0) {
+        // Going back to text mode clears Allegro's error text: keep both first.
+        char error[ALLEGRO_ERROR_SIZE], gl_error[ALLEGRO_ERROR_SIZE];
+        snprintf(error, sizeof(error), "%s", allegro_error);
+        snprintf(gl_error, sizeof(gl_error), "%s", allegro_gl_error);
         set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-        report_graphics_failure(allegro_error);
+        report_graphics_failure(error, gl_error);
         return -1;
     }
     set_window_title("Hillhopper");
