@@ -12,9 +12,11 @@ extern void (*ply_drawing_func[num_draw_funcs])(int);
 void new_ply(int tvn1, int tvn2, int tvn3, int tvn4, int type, int x, int layer);
 void delete_ply(int n);             // frees and refiles polygons
 void update_region_plys(void);
-// Every visible polygon of the layer, once; types without a drawing function
-// are skipped.
+// Every visible polygon of the layer, once, in the world view (loaded here);
+// types without a drawing function are skipped.
 void draw_plys(int layer);
+// The per-type drawers draw in the current model-view matrix: the world view
+// that draw_plys has loaded.
 void draw_ply_0(int plyn);          // world-textured triangle
 void draw_ply_1(int plyn);          // single faded quad
 void init_ply_drawing_funcs(void);

@@ -122,9 +122,13 @@ static void draw_one_ply(int n)
         ply_drawing_func[type](n);
 }
 
+// Every polygon is drawn in the world view. It is loaded once per pass: a
+// matrix load per triangle would end the renderer's batch at each one, and the
+// software renderer then spends a quarter of the frame starting batches.
 void draw_plys(int layer)
 {
     static int seen[num_plys];
+    if (!headless) trans_map();
     int count = visible_records(ply_list, &region_struct::ply_n, &region_struct::ply_x,
                                 num_plys, visible_cell_range(), seen, num_plys);
     for (int i = 0; i < count; i++)
@@ -164,7 +168,6 @@ static void linear_repeat(void)
 void draw_ply_0(int plyn)
 {
     if (headless || !corners_ok(plyn, 3)) return;
-    trans_map();
     glEnable(GL_TEXTURE_2D);
     double w, h;
     get_tex_size(ply_texture(plyn), &w, &h);   // binds the texture too
