@@ -16,6 +16,9 @@ int get_num_textures(void);
 // 1 when slot x of terrain_tex holds a texture of the loaded datafile: a level
 // may name a slot that this datafile does not have, and such items are not drawn.
 int terrain_tex_loaded(int x);
+// 1 when slot x holds a loaded texture without a masked pixel: drawn at full
+// opacity it hides what lies below, so blending it would change nothing.
+int terrain_tex_opaque(int x);
 // Binds tex and writes its level-0 size in texels. Headless, it reports the
 // size recorded by make_headless_texture (0 x 0 for an unknown id).
 void get_tex_size(unsigned int tex, double *w, double *h);
@@ -44,3 +47,5 @@ int usable_objects(const DATAFILE *dat, int capacity);
 // A masked texture of a picture object (a fake id when headless). An object
 // that is not a picture gets id 0 and a line on stderr naming file and index.
 unsigned int texture_from_object(const DATAFILE *obj, const char *file, int index);
+// 1 when obj is a picture with no pixel of its mask colour.
+int picture_is_opaque(const DATAFILE *obj);

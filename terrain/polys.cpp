@@ -134,6 +134,7 @@ void draw_plys(int layer)
     for (int i = 0; i < count; i++)
         if (ply[seen[i]].state && ply[seen[i]].layer == layer && terrain_tex_loaded(ply[seen[i]].x))
             draw_one_ply(seen[i]);
+    if (!headless) glEnable(GL_BLEND);
 }
 
 void ply_tex_coord(double x, double y, double w, double h, double *s, double *t)
@@ -174,6 +175,11 @@ void draw_ply_0(int plyn)
     glColor4f(1, 1, 1, 1);
     selected_poly(plyn);
     linear_repeat();
+    // At full opacity an opaque texture blended over the scene gives the
+    // texture itself, but the software renderer would read every covered
+    // pixel back for it. The state changes only where the texture does.
+    if (terrain_tex_opaque(ply[plyn].x)) glDisable(GL_BLEND);
+    else glEnable(GL_BLEND);
     glBegin(GL_TRIANGLES);
     for (int k = 0; k < 3; k++) {
         const terrain_vertex_struct &v = tv[ply[plyn].tvn[k]];
@@ -195,6 +201,7 @@ static const float quad_alpha[4] = {0.1f, 1.0f, 1.0f, 0.1f};
 void draw_ply_1(int plyn)
 {
     if (headless || !corners_ok(plyn, 4)) return;
+    glEnable(GL_BLEND);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, ply_texture(plyn));
     glColor4f(1, 1, 1, 1);

@@ -19,6 +19,10 @@ int NUM_TEX = 0;
 unsigned int doodad_tex[num_tex_slots];
 int NUM_DTEX = 0;
 
+// 1 for a terrain texture without a single masked pixel: it covers whatever
+// it is drawn over, so it can be drawn without blending.
+static unsigned char terrain_opaque[num_tex_slots];
+
 static const char *const terrain_datafile = "ttex01.dat";
 static const char *const doodad_datafile = "doodads01.dat";
 
@@ -179,25 +183,43 @@ static DATAFILE *load_picture_datafile(const char *file)
     exit(0);
 }
 
-static int fill_table(unsigned int *table, const char *file)
+int picture_is_opaque(const DATAFILE *obj)
+{
+    if (obj->type != DAT_BITMAP) return 0;
+    BITMAP *bmp = (BITMAP *)obj->dat;
+    int mask = bitmap_mask_color(bmp);
+    int fast = bitmap_color_depth(bmp) == 32 && is_memory_bitmap(bmp);
+    for (int y = 0; y < bmp->h; y++)
+        for (int x = 0; x < bmp->w; x++) {
+            int c = fast ? (int)_getpixel32(bmp, x, y) : getpixel(bmp, x, y);
+            if (c == mask) return 0;
+        }
+    return 1;
+}
+
+// opaque, when given, records per slot whether the picture has no masked pixel.
+static int fill_table(unsigned int *table, unsigned char *opaque, const char *file)
 {
     DATAFILE *dat = load_picture_datafile(file);
     int n = usable_objects(dat, num_tex_slots);
     if (!headless) glColor4f(1, 1, 1, 1);
-    for (int i = 0; i < n; i++) table[i] = texture_from_object(&dat[i], file, i);
+    for (int i = 0; i < n; i++) {
+        table[i] = texture_from_object(&dat[i], file, i);
+        if (opaque) opaque[i] = (unsigned char)picture_is_opaque(&dat[i]);
+    }
     unload_datafile(dat);
     return n;
 }
 
 void load_textures(void)
 {
-    NUM_TEX = fill_table(terrain_tex, terrain_datafile);
+    NUM_TEX = fill_table(terrain_tex, terrain_opaque, terrain_datafile);
     load_doodad_textures();
 }
 
 void load_doodad_textures(void)
 {
-    NUM_DTEX = fill_table(doodad_tex, doodad_datafile);
+    NUM_DTEX = fill_table(doodad_tex, nullptr, doodad_datafile);
 }
 
 void delete_texture(unsigned int tex)
@@ -235,6 +257,11 @@ unsigned int GET_doodad_tex(int i)
 int terrain_tex_loaded(int x)
 {
     return x >= 0 && x < NUM_TEX;
+}
+
+int terrain_tex_opaque(int x)
+{
+    return terrain_tex_loaded(x) && terrain_opaque[x];
 }
 
 int get_num_textures(void) { return NUM_TEX; }

@@ -250,3 +250,32 @@ TEST(MusicRotation, OneTrackRepeatsAndADatafileOfOneObjectPlaysNothing)
     EXPECT_EQ(current_track, -1);
     free_music_dat();
 }
+
+// Fills without a masked pixel are drawn without blending; anything with a
+// masked pixel, a slot the datafile did not fill or an object that is not a
+// picture never counts as opaque.
+TEST(TextureLoader, OnlyPicturesWithoutAMaskedPixelCountAsOpaque)
+{
+    headless_world();
+    in_dir(GAME_DATA_DIR, [] { load_textures(); });
+    for (int fill : {TEX_FILL_GRASS, TEX_FILL_EARTH, TEX_FILL_ROCK, TEX_FILL_CAVE, TEX_FILL_ICE})
+        EXPECT_TRUE(terrain_tex_opaque(fill)) << "fill " << fill;
+    for (int sprite : {TEX_PLAYER, TEX_LEAF, TEX_BAR_FRAME, TEX_BAND_BLEND})
+        EXPECT_FALSE(terrain_tex_opaque(sprite)) << "picture " << sprite;
+    EXPECT_FALSE(terrain_tex_opaque(-1));
+    EXPECT_FALSE(terrain_tex_opaque(NUM_TEX));
+    free_textures();
+    EXPECT_FALSE(terrain_tex_opaque(TEX_FILL_GRASS));
+
+    BITMAP *bmp = create_bitmap_ex(32, 4, 4);
+    ASSERT_NE(bmp, nullptr);
+    clear_to_color(bmp, makecol32(10, 200, 30));
+    DATAFILE obj = {bmp, DAT_BITMAP, 0, nullptr};
+    EXPECT_EQ(picture_is_opaque(&obj), 1);
+    putpixel(bmp, 3, 3, bitmap_mask_color(bmp));
+    EXPECT_EQ(picture_is_opaque(&obj), 0);
+    obj.type = DAT_DATA;
+    clear_to_color(bmp, makecol32(10, 200, 30));
+    EXPECT_EQ(picture_is_opaque(&obj), 0);
+    destroy_bitmap(bmp);
+}
