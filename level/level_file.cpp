@@ -8,6 +8,7 @@
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
+#include <unistd.h>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -457,6 +458,10 @@ static int write_all(const char *path, const std::vector<unsigned char> &buf, st
     }
     int ok = fwrite(buf.data(), 1, buf.size(), fp) == buf.size();
     ok = ok && fflush(fp) == 0;
+    // On disk before the rename makes it the level: a crash or power cut
+    // right after a save must leave the old file or the new one, whole.
+    // (A file that cannot be synced, such as a device, says EINVAL.)
+    ok = ok && (fsync(fileno(fp)) == 0 || errno == EINVAL);
     int err = errno;
     ok = ok && !ferror(fp);
     if (fclose(fp) != 0 && ok) {
