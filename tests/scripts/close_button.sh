@@ -13,8 +13,6 @@ fi
 xclose="$game_dir/../tools/xclose/xclose"
 rm -rf "$scratch" && mkdir -p "$scratch" && cp -r "$game_dir"/. "$scratch"/
 cd "$scratch" || exit 1
-export PATH=/usr/bin:/bin     # allegro_message must never wait for a click
-export HOME="$PWD"
 printf 'pcm.!default { type hw card 31 }\nctl.!default { type hw card 31 }\n' > .asoundrc
 
 # Waits up to 30 s (a busy machine starts slowly) for the window of game $1;
@@ -33,7 +31,9 @@ find_window() {
 # window in $w. The X server can refuse a GL window now and then: one more try.
 start_game() {
     for attempt in 1 2; do
-        ./hillhopper > "$1" 2>&1 &
+        # Without xmessage on its path allegro_message prints instead of
+        # waiting for a click; HOME holds the .asoundrc above.
+        env HOME="$PWD" PATH=/nonexistent ./hillhopper > "$1" 2>&1 &
         pid=$!
         w=$(find_window $pid) && return 0
         kill -9 $pid 2>/dev/null; wait $pid 2>/dev/null

@@ -90,6 +90,17 @@ void start_level_zero(void)
     frame_ready_hook = read_frame_probes;
 }
 
+// Level 0 played for a few frames; the brightness at the bottom and top
+// probes of its last frame.
+void play_level_zero_briefly(int *bottom, int *top)
+{
+    start_level_zero();
+    display_controls = 0;
+    run_frames(5);
+    *bottom = brightness(bottom_centre);
+    *top = brightness(top_centre);
+}
+
 }  // namespace
 
 class Frames : public GlTest {
@@ -103,11 +114,8 @@ protected:
 
 TEST_F(Frames, EscapeDarkensTheScreenFromTheBottomInTheSameFrame)
 {
-    start_level_zero();
-    display_controls = 0;
-    run_frames(5);
-    int before = brightness(bottom_centre);
-    int top_before = brightness(top_centre);
+    int before, top_before;
+    play_level_zero_briefly(&before, &top_before);
     ASSERT_GT(before, 60) << "the level should be visible at the bottom";
     run_frames(2, [](int i) { set_key(KEY_ESC, i == 0); });
     EXPECT_EQ(j[J_TIMEOUT_STEP], 1);
@@ -151,11 +159,8 @@ TEST_F(Frames, TheClockIsDrawnTopLeft)
 
 TEST_F(Frames, EscapeDuringTheLevelCompleteCountLeavesTheScreenLit)
 {
-    start_level_zero();
-    display_controls = 0;
-    run_frames(5);
-    int before = brightness(bottom_centre);
-    int top_before = brightness(top_centre);
+    int before, top_before;
+    play_level_zero_briefly(&before, &top_before);
     ASSERT_GT(before, 60) << "the level should be visible at the bottom";
     j[J_LEVEL_DONE] = 1;
     run_frames(2, [](int i) { set_key(KEY_ESC, i == 0); });
