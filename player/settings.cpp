@@ -1,8 +1,8 @@
 // player/settings.cpp -- settings.cfg: defaults, the strict reader on top of
 // Allegro's config routines, the atomic writer, and applying the settings.
-// Allegro keeps one current config and writes it back at exit when it was
-// changed; this file only ever changes a config pushed for the temporary
-// file, flushes it and pops it, so nothing is written behind our back.
+// Allegro writes a changed config back when it is replaced and at exit; the
+// only config changed here is a throw-away override whose file is the
+// temporary one, replaced at once, so nothing is written behind our back.
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -171,15 +171,19 @@ static void write_values(const game_settings &s)
     set_config_int("game", "language", s.language);
 }
 
+// While an override config is set (the game sets one for the MIDI patch
+// set), Allegro sends every set_config_* to it rather than to the current
+// file. So the values go into an override of our own whose file is the
+// temporary one; replacing that override makes Allegro save it, and the
+// patch set's override is put back.
 bool write_settings_file(const char *path, const game_settings &s, std::string *error)
 {
     std::string tmp = std::string(path) + ".tmp";
     remove(tmp.c_str());
-    push_config_state();
-    set_config_file(tmp.c_str());
+    override_config_file(tmp.c_str());
     write_values(s);
-    flush_config_file();
-    pop_config_state();
+    override_config_file(NULL);
+    configure_midi_patches();
     // Allegro reports no write failure: the file it left is checked instead.
     FILE *fp = fopen(tmp.c_str(), "r+b");
     if (!fp || fseek(fp, 0, SEEK_END) != 0 || ftell(fp) <= 0) {

@@ -68,6 +68,10 @@ TEST(SettingsFile, WrittenSettingsReadBackTheSameAndNothingElseIsWritten)
     s.mute = 1;
     s.language = 1;
     std::string path = dir + "/settings.cfg", error, problem;
+    // The game runs with an override config for its MIDI patch set, which
+    // would swallow plain set_config_* calls.
+    static const char patches[] = "[sound]\nmidi_card = DIGI\n";
+    override_config_data(patches, sizeof(patches) - 1);
     ASSERT_TRUE(write_settings_file(path.c_str(), s, &error)) << error;
     game_settings back;
     ASSERT_EQ(read_settings_file(path.c_str(), &back, &problem), SETTINGS_READ);
