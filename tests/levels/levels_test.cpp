@@ -372,6 +372,36 @@ TEST_P(Levels, RecordedRunFinishesWithTimeLeft)
     EXPECT_GT(r.time_left, 0);
 }
 
+// The level README's table of runs is the record of how each run ends. A
+// change of drawing only (polygons, bands, doodads) must leave every run
+// finishing on the same frame with the same time left; a deliberate change of
+// the ground or the physics records the runs again and updates the table.
+TEST(LevelRuns, EveryRunEndsAsTheReadmeRecords)
+{
+    init_tools();
+    std::istringstream readme(read_text(source_dir + "/README.md"));
+    std::string line;
+    int rows = 0;
+    while (std::getline(readme, line)) {
+        // | `run3.txt` (the boost way) | 689 | 29.33 |
+        size_t open = line.find("| `run"), close = line.find('`', open + 3);
+        size_t bar = line.find('|', close);
+        int frames = 0;
+        double time_left = 0;
+        if (open != 0 || close == std::string::npos || bar == std::string::npos ||
+            sscanf(line.c_str() + bar, "| %d | %lf |", &frames, &time_left) != 2)
+            continue;
+        std::string run = line.substr(open + 3, close - open - 3);
+        int lev = run[3] - '0';
+        run_result r = play_recorded(run, lev);
+        EXPECT_TRUE(r.finished) << run;
+        EXPECT_EQ(r.frames, frames) << run << " no longer ends on the recorded frame";
+        EXPECT_NEAR(r.time_left, time_left, 0.005) << run << " ends with other time left";
+        rows++;
+    }
+    EXPECT_GE(rows, 5) << "the README's table of runs was not found";
+}
+
 // The hidden shelf of stage 4 skips the boost, the chasm and both hives, and
 // is quicker than the way below it.
 TEST(LevelRuns, SecretShelfIsTheShorterWay)
