@@ -15,6 +15,7 @@
 #include <vector>
 #include "hillhopper.h"
 #include "std_gfuncs.h"
+#include "level_id.h"
 #include "polys.h"
 #include "bonusnparticle.h"
 #include "joints.h"
@@ -558,10 +559,12 @@ int load_terrain_file(const char *path)
 {
     load_plain_level();
     level_desc = default_level_description(-1);
+    current_level_checksum = 0;
     FILE *fp = fopen(path, "rb");
     if (!fp) return 0;
     std::vector<unsigned char> buf = read_level_bytes(fp);
     fclose(fp);
+    current_level_checksum = crc64(buf.data(), buf.size());
     level_description d = default_level_description(-1);
     if (!check_level_bytes(buf, &d)) {
         fprintf(stderr, "hillhopper: level file %s refused: %s; the level starts empty\n",
@@ -583,9 +586,12 @@ static std::string level_file_name(int lev)
     return std::string(xnam);
 }
 
+std::string level_file_override;
+
 void load_terrain(int lev)
 {
-    load_terrain_file(level_file_name(lev).c_str());
+    if (!level_file_override.empty()) load_terrain_file(level_file_override.c_str());
+    else load_terrain_file(level_file_name(lev).c_str());
 }
 
 // ---------------------------------------------------------------------------
