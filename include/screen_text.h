@@ -26,6 +26,9 @@ enum menu_input { MENU_UP, MENU_DOWN, MENU_LEFT, MENU_RIGHT, MENU_OK, MENU_BACK,
 extern char menur[NUM_MENU_INPUTS];
 void step_menu_input(void);
 void clear_menu_input(void);
+// One more latch step of keys and menu input after a choice made on a
+// release, so that the release cannot act again on the next screen.
+void leave_menu_input(void);
 // The first gamepad's directions as action bits (left, right, spin up, spin
 // down); 0 without a gamepad.
 unsigned gamepad_direction_bits(void);

@@ -10,7 +10,7 @@
 // user's own levels) plugs in behind these three calls.
 int level_count(void);
 std::string level_file_path(int n);
-void level_display_name(int n, int language, char *out, int size);
+void level_list_name(int n, int language, char *out, int size);
 // The record of level n's file as it is now: its slot in records, or -1.
 int level_record_slot(int n);
 // Level 0 is always open; any other once the level before it has a record.

@@ -33,7 +33,9 @@ void draw_level_complete_text(void)
     format_frames(attempt.frames, time, sizeof(time));
     int slot = attempt.level_known ? find_record(attempt.level) : -1;
     double y = 300;
-    dark_quad(150, y - 10, overlay_w - 150, y + 120, 0.6);
+    dark_quad(150, y - 40, overlay_w - 150, y + 120, 0.6);
+    screen_text(FONT_TEXT, overlay_w / 2, y - 32, ALIGN_CENTRE, 255, 230, 120, "%s",
+                level_display_name(level_desc, lang, current_level).c_str());
     screen_text(FONT_TEXT, 180, y, ALIGN_LEFT, 255, 255, 255, lang ? "Zeit: %s  (%.1f s übrig)" : "Time: %s  (%.1f s left)",
                 time, time_left_seconds((int)(attempt.time_left * 100 + 0.5)));
     if (slot >= 0) {
@@ -53,7 +55,7 @@ frame_result level_complete_choice(void)
     step_menu_input();
     if (restart_wanted()) return FRAME_LEVEL_START;
     if (menur[MENU_OK] != LATCH_RELEASED) return FRAME_NEXT;
-    do_keyr();
+    leave_menu_input();
     if (current_level + 1 < level_count()) {
         current_level++;
         return FRAME_LEVEL_START;
@@ -100,7 +102,7 @@ void ending_screen(void)
     float u = 0;
     clear_menu_input();
     for (;;) {
-        if (close_requested) break;
+        if (close_requested || (headless && !input_hook)) break;    // nobody could press a key
         update_the_music();
         do_keyr();
         do_mouser();
@@ -109,7 +111,7 @@ void ending_screen(void)
         u -= 0.0004f;
         draw_ending(total, all_done);
         if (menur[MENU_OK] == LATCH_RELEASED || menur[MENU_BACK] == LATCH_RELEASED) {
-            do_keyr();
+            leave_menu_input();
             break;
         }
         show_start_frame();

@@ -25,7 +25,7 @@ std::string level_file_path(int n)
     return "map" + std::to_string(n) + ".trn";
 }
 
-void level_display_name(int n, int language, char *out, int size)
+void level_list_name(int n, int language, char *out, int size)
 {
     snprintf(out, (size_t)size, language ? "Stufe %d" : "Stage %d", n + 1);
 }
@@ -70,7 +70,7 @@ static int gather_rows(level_row *rows)
 {
     int n = level_count() < max_rows ? level_count() : max_rows;
     for (int k = 0; k < n; k++) {
-        level_display_name(k, lang, rows[k].name, sizeof(rows[k].name));
+        level_list_name(k, lang, rows[k].name, sizeof(rows[k].name));
         rows[k].record = level_record_slot(k);
         rows[k].open = k == 0 || rows[k - 1].record >= 0;
     }
@@ -121,7 +121,7 @@ int level_select_screen(void)
     float u = 0;
     clear_menu_input();
     for (;;) {
-        if (close_requested) return -1;
+        if (close_requested || (headless && !input_hook)) return -1;    // nobody could press a key
         update_the_music();
         do_keyr();
         do_mouser();
@@ -133,11 +133,11 @@ int level_select_screen(void)
         draw_level_select(rows, n, chosen);
         // Chosen on the release, so that the key does not reach the first frame of play.
         if (menur[MENU_OK] == LATCH_RELEASED && rows[chosen].open) {
-            do_keyr();
+            leave_menu_input();
             return chosen;
         }
         if (menur[MENU_BACK] == LATCH_RELEASED) {
-            do_keyr();
+            leave_menu_input();
             return -1;
         }
         show_start_frame();

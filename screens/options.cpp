@@ -241,7 +241,7 @@ void options_screen(void)
     float u = 0;
     clear_menu_input();
     for (;;) {
-        if (close_requested) return;
+        if (close_requested || (headless && !input_hook)) return;    // nobody could press a key
         update_the_music();
         do_keyr();
         do_mouser();

@@ -172,6 +172,12 @@ void step_menu_input(void)
     for (int m = 0; m < NUM_MENU_INPUTS; m++) menur[m] = (char)step_latch(menur[m], down[m]);
 }
 
+void leave_menu_input(void)
+{
+    do_keyr();
+    step_menu_input();
+}
+
 void clear_menu_input(void)
 {
     for (char &m : menur) m = LATCH_UP;

@@ -239,8 +239,7 @@ static int menu_chosen(void)
     if (keyr[KEY_SPACE] != LATCH_RELEASED && keyr[KEY_ENTER] != LATCH_RELEASED &&
         !(menur[MENU_OK] == LATCH_RELEASED && keyr[KEY_SPACE] == LATCH_UP && keyr[KEY_ENTER] == LATCH_UP))
         return 0;
-    do_keyr();
-    step_menu_input();
+    leave_menu_input();
     return 1;
 }
 

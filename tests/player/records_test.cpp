@@ -117,6 +117,8 @@ TEST(Records, OnlyLivePlayOfAnUnchangedLevelCounts)
 {
     headless_world();
     std::string home = scratch("attempt");
+    const char *old_home = getenv("HILLHOPPER_DATA_HOME");
+    std::string kept = old_home ? old_home : "";
     setenv("HILLHOPPER_DATA_HOME", home.c_str(), 1);
     clear_records();
     begin_attempt(77, 1);
@@ -145,7 +147,8 @@ TEST(Records, OnlyLivePlayOfAnUnchangedLevelCounts)
     finish_attempt(20, 77, 1);
     EXPECT_FALSE(attempt.new_best);
     EXPECT_EQ(records[find_record(77)].frames, 300);
-    unsetenv("HILLHOPPER_DATA_HOME");
+    if (kept.empty()) unsetenv("HILLHOPPER_DATA_HOME");
+    else setenv("HILLHOPPER_DATA_HOME", kept.c_str(), 1);
 }
 
 // A damaged file is moved aside, never overwritten, and play starts clean.
@@ -153,6 +156,8 @@ TEST(RecordsFile, DamagedUserFileIsMovedAside)
 {
     headless_world();
     std::string home = scratch("damaged");
+    const char *old_home = getenv("HILLHOPPER_DATA_HOME");
+    std::string kept = old_home ? old_home : "";
     setenv("HILLHOPPER_DATA_HOME", home.c_str(), 1);
     { std::ofstream(home + "/records.txt") << "not records\n"; }
     offer_record(5, 5, 5);
@@ -166,5 +171,6 @@ TEST(RecordsFile, DamagedUserFileIsMovedAside)
     s << bad.rdbuf();
     EXPECT_EQ(s.str(), "not records\n");
     EXPECT_NE(access((home + "/records.txt").c_str(), F_OK), 0);
-    unsetenv("HILLHOPPER_DATA_HOME");
+    if (kept.empty()) unsetenv("HILLHOPPER_DATA_HOME");
+    else setenv("HILLHOPPER_DATA_HOME", kept.c_str(), 1);
 }

@@ -153,6 +153,8 @@ TEST(SettingsFile, UserFileMovedAsideWhenUnreadableAndKeptWhenSaved)
 {
     headless_world();
     std::string home = scratch("user");
+    const char *old_home = getenv("HILLHOPPER_DATA_HOME");
+    std::string kept = old_home ? old_home : "";
     setenv("HILLHOPPER_DATA_HOME", home.c_str(), 1);
     write_text(home + "/settings.cfg", std::string("\x01\x02", 2));
     testing::internal::CaptureStderr();
@@ -172,7 +174,8 @@ TEST(SettingsFile, UserFileMovedAsideWhenUnreadableAndKeptWhenSaved)
     EXPECT_EQ(action_key[ACT_JUMP][0], KEY_J);
     default_settings(&settings);
     apply_settings();
-    unsetenv("HILLHOPPER_DATA_HOME");
+    if (kept.empty()) unsetenv("HILLHOPPER_DATA_HOME");
+    else setenv("HILLHOPPER_DATA_HOME", kept.c_str(), 1);
 }
 
 TEST(Bindings, AKeyInUseIsSwappedNotDuplicated)
