@@ -9,6 +9,9 @@ void load_plain_level(void);        // empties the terrain tables, rebuilds the 
 // Empties the terrain, then reads map<lev>.trn from the game's data folder if it opens. A malformed file
 // is refused whole (one line on stderr) and the terrain stays empty.
 void load_terrain(int lev);
+// A level file from anywhere (--level FILE): while set, load_terrain reads it
+// in place of map<lev>.trn. Empty: the numbered files.
+extern std::string level_file_override;
 // Writes map<lev>.trn (to level_save_path) from the tables through a
 // temporary file; the old file is kept as map<lev>.trn.bak. A failed save
 // leaves the old file and its .bak untouched and says so on stderr.

@@ -13,6 +13,7 @@
 #include <vector>
 #include "hillhopper.h"
 #include "std_gfuncs.h"
+#include "level_id.h"
 #include "polys.h"
 #include "bonusnparticle.h"
 #include "joints.h"
@@ -399,10 +400,12 @@ static std::vector<unsigned char> read_level_bytes(FILE *fp)
 int load_terrain_file(const char *path)
 {
     load_plain_level();
+    current_level_checksum = 0;
     FILE *fp = open_file(path, "rb");
     if (!fp) return 0;
     std::vector<unsigned char> buf = read_level_bytes(fp);
     fclose(fp);
+    current_level_checksum = crc64(buf.data(), buf.size());
     if (!walk_level_image(buf, 0)) {
         fprintf(stderr, "hillhopper: level file %s refused: %s; the level starts empty\n",
                 path, problem);
@@ -421,8 +424,12 @@ static std::string level_file_name(int lev)
     return std::string(xnam);
 }
 
+std::string level_file_override;
+
+// The override (--level FILE) when set, else map<lev>.trn in the game's data folder.
 std::string level_load_path(int lev)
 {
+    if (!level_file_override.empty()) return level_file_override;
     return game_data_path(level_file_name(lev).c_str());
 }
 
@@ -434,7 +441,9 @@ std::string level_save_path(int lev)
     std::string loaded = level_load_path(lev);
     if (dir_is_writable(path_dir(loaded))) return loaded;
     std::string mine = user_data_subdir("levels");
-    return mine.empty() ? loaded : path_join(mine, level_file_name(lev));
+    if (mine.empty()) return loaded;
+    size_t cut = loaded.find_last_of("/\\");
+    return path_join(mine, cut == std::string::npos ? loaded : loaded.substr(cut + 1));
 }
 
 void load_terrain(int lev)

@@ -18,6 +18,8 @@
 #include "slots.h"
 #include "region.h"
 #include "geometry.h"
+#include "level_id.h"
+#include "terrain_file.h"
 
 namespace {
 
@@ -609,4 +611,38 @@ TEST(LevelSource, QuadsAreStoredFacingTheViewer)
     EXPECT_EQ(tv[ply[q].tvn[3]].y, 0.0f);
     EXPECT_EQ(tv[ply[q].tvn[1]].y, 1.0f);
     EXPECT_EQ(tv[ply[q].tvn[2]].y, 1.0f);
+}
+
+// ---- level identity ----------------------------------------------------------
+
+TEST(LevelIdentity, ChecksumIsTheCrcOfTheFileAndFollowsEveryByte)
+{
+    init_tools();
+    // The catalogue's check value of CRC-64/ECMA-182, whole and in pieces.
+    EXPECT_EQ(crc64("123456789", 9), 0x6C40DF5F0B497347ull);
+    EXPECT_EQ(crc64_update(crc64("1234", 4), "56789", 5), 0x6C40DF5F0B497347ull);
+    EXPECT_EQ(crc64("", 0), 0ull);
+    // Loading a level sets the identity of the file it read, and the four
+    // shipped levels are four identities.
+    std::set<uint64_t> seen;
+    for (int lev = 0; lev < num_levels; lev++) {
+        std::string path = game_dir + "/map" + std::to_string(lev) + ".trn";
+        bool ok = false;
+        uint64_t sum = level_checksum_of_file(path.c_str(), &ok);
+        ASSERT_TRUE(ok) << path;
+        ASSERT_TRUE(load_terrain_file(path.c_str()));
+        EXPECT_EQ(current_level_checksum, sum) << path;
+        seen.insert(sum);
+    }
+    EXPECT_EQ(seen.size(), (size_t)num_levels);
+    // One changed byte is another level; a missing file has none.
+    std::string bytes = read_text(game_dir + "/map0.trn");
+    bytes[bytes.size() / 2] ^= 1;
+    std::string original = read_text(game_dir + "/map0.trn");
+    EXPECT_NE(crc64(bytes.data(), bytes.size()), crc64(original.data(), original.size()));
+    bool ok = true;
+    EXPECT_EQ(level_checksum_of_file((scratch_dir() + "/no_such.trn").c_str(), &ok), 0ull);
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(load_terrain_file((scratch_dir() + "/no_such.trn").c_str()));
+    EXPECT_EQ(current_level_checksum, 0ull);
 }
