@@ -1,2 +1,0 @@
-#pragma once
-extern bool replay_playing;
