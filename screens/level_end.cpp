@@ -21,7 +21,7 @@
 // The file is read again: a level saved over since its start is another level.
 void finish_level_attempt(void)
 {
-    std::string path = level_file_override.empty() ? level_file_path(current_level) : level_file_override;
+    std::string path = level_load_path(current_level);
     bool ok = false;
     uint64_t now = level_checksum_of_file(path.c_str(), &ok);
     finish_attempt(f[F_TIME], now, ok);

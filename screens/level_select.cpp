@@ -5,6 +5,7 @@
 #include <allegro.h>
 #include "hillhopper.h"
 #include "level_id.h"
+#include "platform.h"
 #include "records.h"
 #include "screen_text.h"
 #include "screens.h"
@@ -22,7 +23,7 @@ int level_count(void)
 
 std::string level_file_path(int n)
 {
-    return "map" + std::to_string(n) + ".trn";
+    return game_data_path(("map" + std::to_string(n) + ".trn").c_str());
 }
 
 void level_list_name(int n, int language, char *out, int size)
