@@ -135,7 +135,7 @@ struct reader {
             if (pos >= size) return false;
             unsigned char c = p[pos++];
             *v |= (uint64_t)(c & 0x7f) << shift;
-            if (!(c & 0x80)) return true;
+            if (!(c & 0x80)) return c != 0 || shift == 0;   // one way to write each number
         }
         return false;   // longer than any count we write
     }
