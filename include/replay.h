@@ -94,5 +94,8 @@ struct replay_outcome {
     int level = 0;
 };
 extern replay_outcome last_playback;
+// "replay: level N finished after F frames, T time left" or
+// "replay: level N ended after F frames without finishing".
+std::string replay_outcome_line(const replay_outcome &o);
 // The pose drawn for the player this frame (set by draw_bodies).
 extern ghost_pose drawn_player_pose;

@@ -2,6 +2,7 @@
 // Recording appends one entry per change of the action bits, so a frame costs
 // a comparison and an increment. Playback feeds the recorded bits to the
 // latches in the same order, which is all the game's play code reads.
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include "replay.h"
@@ -16,6 +17,16 @@ bool replay_playing = false;
 replay_record last_run;
 ghost_pose drawn_player_pose;
 replay_outcome last_playback;
+
+std::string replay_outcome_line(const replay_outcome &o)
+{
+    char b[128];
+    if (o.finished)
+        snprintf(b, sizeof(b), "replay: level %d finished after %u frames, %.2f time left", o.level, o.frames, o.time_left);
+    else
+        snprintf(b, sizeof(b), "replay: level %d ended after %u frames without finishing", o.level, o.frames);
+    return b;
+}
 
 static bool seed_given = false;
 static uint32_t given_seed = 0;

@@ -243,8 +243,9 @@ bool decode_header(reader &in, replay_record *r, std::string *error)
 bool decode_replay(const unsigned char *data, size_t size, replay_record *out, std::string *error)
 {
     const size_t fixed = sizeof(replay_magic) + 4;
-    if (!data || size < fixed + crc_bytes) return refuse(error, "too short to be a replay");
-    if (memcmp(data, replay_magic, sizeof(replay_magic)) != 0) return refuse(error, "not a replay file");
+    if (!data || size < sizeof(replay_magic) || memcmp(data, replay_magic, sizeof(replay_magic)) != 0)
+        return refuse(error, "not a replay file");
+    if (size < fixed + crc_bytes) return refuse(error, "truncated header");
     reader in{data, size - crc_bytes, sizeof(replay_magic)};
     uint64_t version, stored_crc;
     in.le(&version, 4);

@@ -3,6 +3,8 @@
 // The viewer's keys are read from key[] with latches of their own: the game's
 // latches belong to the replay's input while it plays.
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <allegro.h>
 #include "cli.h"
 #include "replay.h"
@@ -55,15 +57,16 @@ bool replay_viewer_keys(void)
 
 static void print_outcome(const replay_outcome &o)
 {
-    if (o.finished)
-        printf("replay: level %d finished after %u frames, %.2f time left\n", o.level, o.frames, o.time_left);
-    else
-        printf("replay: level %d ended after %u frames without finishing\n", o.level, o.frames);
+    printf("%s\n", replay_outcome_line(o).c_str());
     fflush(stdout);
 }
 
+// HILLHOPPER_REPLAY_UNPACED=1 plays the frames back to back (tests): the
+// same frames, drawn and shown, without the waits between them.
 int watch_launch_replay(void)
 {
+    const char *unpaced = getenv("HILLHOPPER_REPLAY_UNPACED");
+    if (unpaced && strcmp(unpaced, "1") == 0) pacing_enabled = 0;
     start_watching(launch.replay);
     level_start();
     if (replay_level_differs()) {

@@ -1,7 +1,9 @@
 // tools/levels/main_make_replay.cpp -- the author's replays: each finishing
 // run of levels/ played headless through the real frame loop while the game
 // records it, and written as the replay file the game ships.
-// Usage: make_replay GAME_DIR RUN.txt OUT.hhr [RUN.txt OUT.hhr ...]
+// Usage: make_replay GAME_DIR FIGURES RUN.txt OUT.hhr [RUN.txt OUT.hhr ...]
+// FIGURES gets one line per replay, "<file name> <the line --replay prints>",
+// for the test that plays them through the real program.
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -11,7 +13,8 @@
 
 static const int max_run_frames = 3400;    // more than any clock of the game allows
 
-static bool make_one(const std::string &game_dir, const std::string &run_path, const std::string &out)
+static bool make_one(const std::string &game_dir, const std::string &run_path, const std::string &out,
+                     FILE *figures)
 {
     std::ifstream in(run_path, std::ios::binary);
     std::stringstream text;
@@ -31,6 +34,10 @@ static bool make_one(const std::string &game_dir, const std::string &run_path, c
         fprintf(stderr, "make_replay: %s\n", err.c_str());
         return false;
     }
+    replay_outcome o{true, (uint32_t)r.frames, r.time_left, run.level};
+    size_t slash = out.find_last_of('/');
+    fprintf(figures, "%s %s\n", out.substr(slash == std::string::npos ? 0 : slash + 1).c_str(),
+            replay_outcome_line(o).c_str());
     size_t whole = encode_replay(last_run).size();
     size_t ghost = last_run.ghost.size() * 14;      // bytes of one stored pose
     printf("make_replay: %s: level %d, %d frames, %.2f time left, %zu bytes (%zu without the ghost)\n",
@@ -40,8 +47,8 @@ static bool make_one(const std::string &game_dir, const std::string &run_path, c
 
 int main(int argc, char **argv)
 {
-    if (argc < 4 || argc % 2 != 0) {
-        fprintf(stderr, "usage: %s GAME_DIR RUN.txt OUT.hhr [RUN.txt OUT.hhr ...]\n", argv[0]);
+    if (argc < 5 || argc % 2 != 1) {
+        fprintf(stderr, "usage: %s GAME_DIR FIGURES RUN.txt OUT.hhr [RUN.txt OUT.hhr ...]\n", argv[0]);
         return 2;
     }
     std::string err;
@@ -49,7 +56,12 @@ int main(int argc, char **argv)
         fprintf(stderr, "make_replay: %s\n", err.c_str());
         return 1;
     }
-    for (int i = 2; i + 1 < argc; i += 2)
-        if (!make_one(argv[1], argv[i], argv[i + 1])) return 1;
-    return 0;
+    FILE *figures = fopen(argv[2], "w");
+    if (!figures) {
+        fprintf(stderr, "make_replay: %s cannot be written\n", argv[2]);
+        return 1;
+    }
+    bool ok = true;
+    for (int i = 3; i + 1 < argc && ok; i += 2) ok = make_one(argv[1], argv[i], argv[i + 1], figures);
+    return fclose(figures) == 0 && ok ? 0 : 1;
 }
