@@ -1,103 +1,133 @@
-// platform/platform_posix.cpp -- the user's data folder, atomic replacement
-// and folder listing on POSIX systems.
-#include <algorithm>
+// platform/platform_posix.cpp -- Linux and other POSIX systems: paths are
+// bytes, rename replaces atomically, fsync flushes.
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include "platform.h"
+#include "platform_os.h"
 
-std::string path_join(const std::string &a, const std::string &b)
+#ifndef HILLHOPPER_INSTALL_DATA_DIR
+#define HILLHOPPER_INSTALL_DATA_DIR "/usr/share/games/hillhopper"
+#endif
+
+const char path_separator = '/';
+
+std::string os_getenv(const char *name)
 {
-    if (a.empty() || (!b.empty() && b[0] == '/')) return b;
-    return a.back() == '/' ? a + b : a + "/" + b;
+    const char *v = getenv(name);
+    return v ? v : "";
 }
 
-bool make_dirs(const std::string &path)
+std::string os_default_data_home()
 {
-    if (path.empty()) return false;
-    for (size_t i = 1; i <= path.size(); i++) {
-        if (i < path.size() && path[i] != '/') continue;
-        std::string part = path.substr(0, i);
-        if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
-    }
+    std::string xdg = os_getenv("XDG_DATA_HOME");
+    // The base directory rules say a relative value is to be ignored.
+    if (!xdg.empty() && xdg[0] == '/') return xdg;
+    std::string home = os_getenv("HOME");
+    if (home.empty()) return "";
+    return home + "/.local/share";
+}
+
+bool os_make_dir(const std::string &path)
+{
+    if (mkdir(path.c_str(), 0755) == 0) return true;
+    return errno == EEXIST && os_is_dir(path);
+}
+
+bool os_is_dir(const std::string &path)
+{
     struct stat st;
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::string user_data_dir()
+bool os_is_absolute(const std::string &path)
 {
-    std::string dir;
-    const char *over = getenv("HILLHOPPER_DATA_HOME");
-    const char *xdg = getenv("XDG_DATA_HOME");
-    const char *home = getenv("HOME");
-    if (over && *over) dir = over;
-    else if (xdg && *xdg == '/') dir = path_join(xdg, "hillhopper");
-    else if (home && *home) dir = path_join(home, ".local/share/hillhopper");
-    else return "";
-    return make_dirs(dir) ? dir : "";
+    return !path.empty() && path[0] == '/';
 }
 
-std::string user_data_subdir(const char *name)
+bool os_file_names(const std::string &dir, std::vector<std::string> *names)
 {
-    std::string base = user_data_dir();
-    if (base.empty() || !name) return "";
-    std::string dir = path_join(base, name);
-    return make_dirs(dir) ? dir : "";
+    DIR *d = opendir(dir.c_str());
+    if (!d) return false;
+    while (struct dirent *e = readdir(d)) {
+        std::string full = dir + "/" + e->d_name;
+        struct stat st;
+        if (stat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode)) names->push_back(e->d_name);
+    }
+    closedir(d);
+    return true;
 }
 
-bool sync_and_close(FILE *f)
+// A file that cannot be synced, such as a device, says EINVAL: nothing to do.
+bool os_sync(FILE *f)
 {
-    if (!f) return false;
-    bool ok = fflush(f) == 0;
-    ok = fsync(fileno(f)) == 0 && ok;
-    return fclose(f) == 0 && ok;
+    return fsync(fileno(f)) == 0 || errno == EINVAL;
+}
+
+std::string os_install_data_dir()
+{
+    return HILLHOPPER_INSTALL_DATA_DIR;
+}
+
+// The rename is on disk only once the folder's entry is: sync the folder too.
+static void sync_dir_of(const std::string &path)
+{
+    int fd = open(path_dir(path).c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return;
+    if (fsync(fd) != 0) {}
+    close(fd);
 }
 
 bool replace_file(const std::string &from, const std::string &to, std::string *error)
 {
-    if (rename(from.c_str(), to.c_str()) == 0) return true;
-    if (error) *error = std::string("cannot replace ") + to + ": " + strerror(errno);
-    return false;
-}
-
-bool write_file_atomically(const std::string &path, const void *data, size_t size, std::string *error)
-{
-    std::string tmp = path + ".tmp";
-    FILE *f = fopen(tmp.c_str(), "wb");
-    if (!f) {
-        if (error) *error = std::string("cannot write ") + tmp + ": " + strerror(errno);
+    if (rename(from.c_str(), to.c_str()) != 0) {
+        if (error) *error = "cannot rename " + from + " to " + to + ": " + strerror(errno);
         return false;
     }
-    bool ok = fwrite(data, 1, size, f) == size;
-    ok = sync_and_close(f) && ok;
-    if (!ok) {
-        if (error) *error = std::string("cannot write ") + tmp + ": " + strerror(errno);
-        remove(tmp.c_str());
-        return false;
-    }
-    if (!replace_file(tmp, path, error)) {
-        remove(tmp.c_str());
-        return false;
-    }
+    sync_dir_of(to);
     return true;
 }
 
-std::vector<std::string> list_files(const std::string &dir, const char *extension)
+std::string exe_dir()
 {
-    std::vector<std::string> names;
-    DIR *d = opendir(dir.c_str());
-    if (!d) return names;
-    std::string ext = extension ? extension : "";
-    while (struct dirent *e = readdir(d)) {
-        std::string n = e->d_name;
-        if (n == "." || n == "..") continue;
-        if (n.size() < ext.size() || n.compare(n.size() - ext.size(), ext.size(), ext) != 0) continue;
-        names.push_back(n);
-    }
-    closedir(d);
-    std::sort(names.begin(), names.end());
-    return names;
+    char buf[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof(buf) - 1);
+    if (n <= 0) return ".";
+    buf[n] = 0;
+    return path_dir(buf);
+}
+
+FILE *open_file(const std::string &path, const char *mode)
+{
+    return fopen(path.c_str(), mode);
+}
+
+bool file_exists(const std::string &path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool remove_file(const std::string &path)
+{
+    return remove(path.c_str()) == 0;
+}
+
+std::string loader_path(const std::string &path)
+{
+    return path;
+}
+
+bool system_has_midi_output()
+{
+    return false;
+}
+
+void attach_parent_console()
+{
 }

@@ -42,6 +42,11 @@ static std::string numbered_level_file(int n)
     return "map" + std::to_string(n) + ".trn";
 }
 
+static std::string numbered_level_path(int n)
+{
+    return game_data_path(numbered_level_file(n).c_str());
+}
+
 static bool readable(const std::string &path)
 {
     FILE *f = fopen(path.c_str(), "rb");
@@ -65,7 +70,7 @@ static int check_level_argument(const std::string &value, launch_options *o)
 {
     if (all_digits(value)) {
         int n = atoi(value.c_str());
-        if (n > max_level_number || !readable(numbered_level_file(n)))
+        if (n > max_level_number || !readable(numbered_level_path(n)))
             return refuse("", "--level " + value + ": there is no level " + value);
         o->level = n;
         return -1;
@@ -75,17 +80,19 @@ static int check_level_argument(const std::string &value, launch_options *o)
     return -1;
 }
 
-// A shipped level (map<n>.trn here) or one in the user's levels folder.
+// A shipped level (map<n>.trn in the game's data folder) or one in the
+// user's levels folder.
 static bool find_level_by_checksum(uint64_t sum, launch_options *o)
 {
-    for (const std::string &name : list_files(".", ".trn")) {
+    for (const std::string &name : list_files(game_data_dir(), ".trn")) {
         bool ok = false;
-        if (level_checksum_of_file(name.c_str(), &ok) == sum && ok) {
+        std::string path = path_join(game_data_dir(), name);
+        if (level_checksum_of_file(path.c_str(), &ok) == sum && ok) {
             if (name == numbered_level_file(level_number_of_name(name))) {
                 o->level = level_number_of_name(name);
                 o->replay.level = o->level;     // its start values are that level's
             } else {
-                o->level_file = name;
+                o->level_file = path;
             }
             return true;
         }
@@ -106,7 +113,7 @@ static bool find_level_by_checksum(uint64_t sum, launch_options *o)
 static int check_replay_level(launch_options *o)
 {
     const replay_record &r = o->replay;
-    std::string given = o->level_file.empty() ? (o->level >= 0 ? numbered_level_file(o->level) : "")
+    std::string given = o->level_file.empty() ? (o->level >= 0 ? numbered_level_path(o->level) : "")
                                               : o->level_file;
     if (given.empty()) {
         if (find_level_by_checksum(r.level_checksum, o)) return -1;

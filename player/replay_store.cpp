@@ -37,11 +37,7 @@ bool load_best_replay(uint64_t checksum, replay_record *r)
 // The file the attempt's level came from, as it is on disk now.
 static bool level_file_unchanged(const replay_record &r)
 {
-    std::string path = level_file_override;
-    if (path.empty()) {
-        loadn("map~", r.level, 2);
-        path = xnam;
-    }
+    std::string path = level_load_path(r.level);
     bool ok = false;
     uint64_t now = level_checksum_of_file(path.c_str(), &ok);
     return (ok ? now : 0) == r.level_checksum;

@@ -4,9 +4,11 @@
 #include <allegro.h>
 #include "game.h"
 #include "cli.h"
+#include "platform.h"
 
 int main(int argc, char **argv)
 {
+    attach_parent_console();     // --help, --version and the replay line reach a console
     int status = parse_command_line(argc, argv, &launch);
     if (status >= 0) return status;
     apply_launch_options(launch);
