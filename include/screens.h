@@ -43,10 +43,13 @@ int best_times_total(int *all_done);
 // ---- pause and restart ---------------------------------------------------------
 // Watches the window's focus (call once after the window opened).
 void install_focus_watch(void);
-// 1 when the pause key or button was pressed, or the window lost its focus,
-// in live play (not an edit mode, not a replay being watched, not before the
-// window first had its focus).
+// 1 when the pause action was pressed in play (not an edit mode, not the
+// level-complete or time-out screens).
 int pause_wanted(void);
+// The pause action's bit for one latch step after the window lost its focus
+// in live play (not a replay being watched, not before the window first had
+// its focus); 0 otherwise. Part of action_down_bits.
+unsigned focus_pause_bits(void);
 // Draws "Paused" over the dimmed frame in the back buffer, shows it once and
 // idles until the pause key or button again (or the close button).
 void pause_game(void);

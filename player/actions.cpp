@@ -4,6 +4,7 @@
 #include <allegro.h>
 #include "actions.h"
 #include "screen_text.h"
+#include "screens.h"
 #include "hillhopper.h"
 #include "std_gfuncs.h"
 
@@ -44,7 +45,7 @@ static bool button_down(int b)
 // The first gamepad's sticks and d-pad steer (left, right, spin) besides its buttons.
 unsigned action_down_bits(void)
 {
-    unsigned bits = gamepad_direction_bits();
+    unsigned bits = gamepad_direction_bits() | focus_pause_bits();
     for (int a = 0; a < NUM_ACTIONS; a++)
         if (key_down(action_key[a][0]) || key_down(action_key[a][1]) || button_down(action_button[a]))
             bits |= 1u << a;

@@ -56,6 +56,7 @@ frame_result level_complete_choice(void)
     if (restart_wanted()) return FRAME_LEVEL_START;
     if (menur[MENU_OK] != LATCH_RELEASED) return FRAME_NEXT;
     leave_menu_input();
+    level_file_override.clear();    // a level file from the command line is followed by the game's own
     if (current_level + 1 < level_count()) {
         current_level++;
         return FRAME_LEVEL_START;

@@ -39,17 +39,23 @@ void install_focus_watch(void)
     set_display_switch_callback(SWITCH_OUT, on_switch_out);
 }
 
-static int live_play(void)
+static int playing(void)
 {
-    return edit_mode == 0 && !replay_playing && j[J_LEVEL_DONE] == 0 && f[F_TIME] > 0;
+    return edit_mode == 0 && j[J_LEVEL_DONE] == 0 && f[F_TIME] > 0;
+}
+
+// A lost focus presses the pause action for one latch step, so that a
+// replay records it like the key and pauses at the same frame.
+unsigned focus_pause_bits(void)
+{
+    if (!focus_lost) return 0;
+    focus_lost = 0;
+    return playing() && !replay_playing ? 1u << ACT_PAUSE : 0;
 }
 
 int pause_wanted(void)
 {
-    int lost = focus_lost;
-    focus_lost = 0;
-    if (!live_play()) return 0;
-    return actr[ACT_PAUSE] == LATCH_PRESSED || lost;
+    return playing() && actr[ACT_PAUSE] == LATCH_PRESSED;
 }
 
 int restart_wanted(void)
@@ -66,11 +72,15 @@ static void draw_paused(void)
     screen_text(FONT_TEXT, overlay_w / 2, 250, ALIGN_CENTRE, 230, 230, 230, "%s", keys);
 }
 
+// While a replay is watched the wait is not waited again: the replay sets
+// the latches the live wait left behind.
 void pause_game(void)
 {
-    draw_paused();
+    if (!replay_playing) draw_paused();
     if (frame_ready_hook) frame_ready_hook();
     if (!headless) allegro_gl_flip();
+    if (replay_wait_played()) return;
+    replay_wait_begin();
     midi_pause();
     for (;;) {
         if (close_requested) break;
@@ -80,6 +90,7 @@ void pause_game(void)
         if (headless && !input_hook) break;         // nobody could ever press a key
     }
     midi_resume();
+    replay_wait_end();
     focus_lost = 0;
     ztimer = 0;
 }

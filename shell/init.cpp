@@ -78,7 +78,8 @@ int open_display(void)
 {
     int w, h;
     window_size_pixels(settings.window_size, &w, &h);
-    if (settings.fullscreen && open_gl_mode(1) == 0) return 0;
+    int fullscreen = start_fullscreen >= 0 ? start_fullscreen : settings.fullscreen;
+    if (fullscreen && open_gl_mode(1) == 0) return 0;
     if (open_gl_mode_sized(0, w, h) == 0) return 0;
     return open_gl_mode(0);
 }
@@ -126,6 +127,8 @@ void setup_gl_state(void)
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }
+
+int start_fullscreen = -1;
 
 int main_init(void)
 {

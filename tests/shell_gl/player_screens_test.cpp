@@ -15,6 +15,7 @@
 #include "game.h"
 #include "hillhopper.h"
 #include "records.h"
+#include "replay.h"
 #include "screen_text.h"
 #include "screens.h"
 #include "settings.h"
@@ -53,7 +54,7 @@ void start_level(int n)
     load_fonts();
     release_all_keys();
     clear_keyr();
-    srand(1);
+    set_next_level_seed(1);                 // as the recorded runs were made
     current_level = n;
     level_start();
     display_controls = 0;
