@@ -60,13 +60,14 @@ void start_level(int n)
     display_controls = 0;
 }
 
+// Light pixels: text over the screens' dark panels.
 int bright_pixels(double x0, double y0, double x1, double y1)
 {
     int n = 0;
     for (double y = y0; y < y1; y += 1)
         for (double x = x0; x < x1; x += 1) {
             rgba p = overlay_pixel(x, y);
-            if (p.r > 180 && p.g > 180) n++;
+            if (p.r > 140 && p.g > 140) n++;
         }
     return n;
 }
