@@ -20,6 +20,7 @@
 #include "textures.h"
 #include "terrain_file.h"
 #include "std_gfuncs.h"
+#include "replay.h"
 
 namespace {
 
@@ -130,5 +131,31 @@ void BM_load_level(benchmark::State &state)
     set_share(state, "goal_%", total, level_start_goal_s);
 }
 BENCHMARK(BM_load_level)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+// What recording adds to a play frame: the latch step's entry and the
+// frame's end (ghost pose, end checks), on a live attempt of level lev with
+// the keys of BM_play_frame_logic. Compare its time with that benchmark's.
+void BM_recording_per_frame(benchmark::State &state)
+{
+    if (!shipped_world(state)) return;
+    int lev = (int)state.range(0), frame = 0;
+    start(lev);
+    double total = 0;
+    for (auto _ : state) {
+        play_keys(frame++);
+        double t = thread_cpu_s();
+        replay_latch_step();
+        replay_after_frame(FRAME_NEXT);
+        total += thread_cpu_s() - t;
+        if (!replay_attempt_running()) {
+            state.PauseTiming();
+            start(lev);
+            frame = 0;
+            state.ResumeTiming();
+        }
+    }
+    set_share(state, "budget_%", total, frame_budget_s);
+}
+BENCHMARK(BM_recording_per_frame)->Arg(0)->Unit(benchmark::kNanosecond);
 
 }  // namespace
