@@ -181,6 +181,13 @@ TEST(Replays, RandomRunsWithWaitsAndFreeCameraPlayBackToTheBit)
         EXPECT_EQ(last_run.seed, 1u);  // the tools' fixed seed
         EXPECT_EQ(last_run.level, level);
         for (const replay_input &e : last_run.input) waits_seen += e.kind == input_wait;
+        // Keys change here far more often than a player's: the input of a
+        // minute stays within 10 KB all the same.
+        size_t input_bytes = encode_replay(last_run).size() - 14 * last_run.ghost.size();
+        double per_minute = input_bytes * 2400.0 / last_run.frames;
+        printf("random run on level %d: %u frames, %zu bytes of input, %.0f bytes a minute\n", level,
+               last_run.frames, input_bytes, per_minute);
+        EXPECT_LT(per_minute, 10 * 1024);
         EXPECT_GE(replay_step_count(last_run), last_run.frames);
         end_state played = watch(through_a_file(last_run));
         EXPECT_EQ(last_playback.frames, (uint32_t)live.frames) << level;
