@@ -16,6 +16,7 @@
 #include "hillhopper.h"
 #include "std_gfuncs.h"
 #include "level_id.h"
+#include "level_list.h"
 #include "polys.h"
 #include "bonusnparticle.h"
 #include "joints.h"
@@ -580,6 +581,24 @@ int load_terrain_file(const char *path)
     return 1;
 }
 
+bool peek_level_file(const char *path, level_description *d, uint64_t *checksum, std::string *why)
+{
+    FILE *fp = fopen(path, "rb");
+    if (!fp) {
+        *why = "missing";
+        return false;
+    }
+    std::vector<unsigned char> buf = read_level_bytes(fp);
+    fclose(fp);
+    *d = default_level_description(-1);
+    if (!check_level_bytes(buf, d)) {
+        *why = problem;
+        return false;
+    }
+    *checksum = crc64(buf.data(), buf.size());
+    return true;
+}
+
 static std::string level_file_name(int lev)
 {
     loadn("map~", lev, 2);
@@ -588,10 +607,18 @@ static std::string level_file_name(int lev)
 
 std::string level_file_override;
 
+// A user level's number follows the shipped ones: its file comes from the
+// level list. Other numbers name map<n>.trn.
+static std::string level_load_path(int lev)
+{
+    if (lev >= level_list_shipped_count() && lev < level_list_count()) return level_list_path(lev);
+    return level_file_name(lev);
+}
+
 void load_terrain(int lev)
 {
     if (!level_file_override.empty()) load_terrain_file(level_file_override.c_str());
-    else load_terrain_file(level_file_name(lev).c_str());
+    else load_terrain_file(level_load_path(lev).c_str());
 }
 
 // ---------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include <alleggl.h>
 #include "hillhopper.h"
 #include "game.h"
+#include "level_list.h"
 #include "std_gfuncs.h"
 #include "world.h"
 #include "camera.h"
@@ -44,8 +45,8 @@ const double boost_air_kick = 0.16;
 const double boost_ground_kick = 0.2;
 
 // Editor build only: F5 cycles the edit modes, F6 starts the next level
-// (levels 0..3 in turn) so that every level can be reached and edited.
-const int editor_levels = 4;
+// (every readable level of the list in turn) so that each can be reached and
+// edited.
 
 static int countdown(int slot)
 {
@@ -265,6 +266,17 @@ static frame_result timeout_sequence(void)
     return FRAME_NEXT;
 }
 
+// The shipped stages lead on to each other in play order; after the last one,
+// and after a user level (which stands alone), the start screen follows (-1).
+// A level number outside the list (a scratch level of the tools) goes on by one.
+static int level_after(int lev)
+{
+    int shipped = level_list_shipped_count();
+    if (lev >= 0 && lev + 1 < shipped) return lev + 1;
+    if (lev >= 0 && lev < level_list_count()) return -1;
+    return lev + 1;
+}
+
 // The level-complete picture grows in four steps while the screen fades.
 static frame_result level_complete_sequence(void)
 {
@@ -279,7 +291,13 @@ static frame_result level_complete_sequence(void)
         if (j[J_LEVEL_DONE] > s.after)
             draw_shaded_tex(s.x, s.y, s.w, s.h, terrain_tex[TEX_LEVEL_COMPLETE], 1);
     if (j[J_LEVEL_DONE] > level_done_frames) {
-        current_level++;
+        int next = level_after(current_level);
+        if (next < 0) {
+            current_level = first_level;
+            quit_flag = start_main();
+        } else {
+            current_level = next;
+        }
         return FRAME_LEVEL_START;
     }
     return FRAME_NEXT;
@@ -323,7 +341,9 @@ static frame_result editor_switch(void)
     if (!editor_enabled) return FRAME_NEXT;
     if (keyr[KEY_F5] == LATCH_RELEASED) edit_mode = (edit_mode + 1) % 3;
     if (keyr[KEY_F6] == LATCH_RELEASED) {
-        current_level = (current_level + 1) % editor_levels;
+        int next = level_list_next(current_level, false);
+        if (next < 0) next = level_list_next(-1, false);
+        current_level = next < 0 ? 0 : next;
         return FRAME_LEVEL_START;
     }
     return FRAME_NEXT;
