@@ -714,5 +714,5 @@ int save_terrain_file(const char *path)
 
 void save_terrain(int lev)
 {
-    save_terrain_file(level_file_name(lev).c_str());
+    save_terrain_file(level_load_path(lev).c_str());
 }

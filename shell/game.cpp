@@ -9,6 +9,7 @@
 #include "hillhopper.h"
 #include "game.h"
 #include "level_list.h"
+#include "editor_level.h"
 #include "std_gfuncs.h"
 #include "world.h"
 #include "camera.h"
@@ -335,6 +336,25 @@ static void controls_screen(void)
     wfk();
 }
 
+// S in the edit modes: the save, then a warning (not a refusal) naming what
+// the level still lacks, then a key.
+static void save_from_editor(void)
+{
+    save_terrain(current_level);
+    refresh_level_list();
+    std::string warning = level_save_warning();
+    if (!warning.empty()) {
+        fprintf(stderr, "hillhopper: %s\n", warning.c_str());
+        if (!headless) {
+            dark_panel(20, 200, 620, 260, 0.8);
+            glColor4f(1, 1, 1, 1);
+            ztextprintf(400, font, 40, 225, label_colour(255, 255, 0), "%s", warning.c_str());
+            show_frame();
+        }
+    }
+    wfk();
+}
+
 // Editor build only; returns FRAME_LEVEL_START for the next-level key.
 static frame_result editor_switch(void)
 {
@@ -357,12 +377,14 @@ frame_result run_frame(void)
     do_keyr();
     do_mouser();
 
-    if (actr[ACT_GIVE_UP] == LATCH_RELEASED) {
+    // While the level's name is typed, the keys belong to the name alone.
+    bool typing = edit_mode != 0 && level_name_entry_frame();
+    if (!typing && actr[ACT_GIVE_UP] == LATCH_RELEASED) {
         f[F_TIME] = 0;
         edit_mode = 0;
         j[J_LOST] = 1;
     }
-    if (editor_switch() == FRAME_LEVEL_START) return FRAME_LEVEL_START;
+    if (!typing && editor_switch() == FRAME_LEVEL_START) return FRAME_LEVEL_START;
 
     plr_on_wpts();
     do_bees();
@@ -373,14 +395,12 @@ frame_result run_frame(void)
     countdown(J_STING_COOL);
     countdown(J_PUFFS);
 
-    if (camera_track) control_of_the_game();
+    if (camera_track && !typing) control_of_the_game();
 
-    if (edit_mode != 0) {
+    if (edit_mode != 0 && !typing) {
+        editor_level_keys();
         editor_controls(edit_mode);
-        if (keyr[KEY_S] == LATCH_RELEASED) {
-            save_terrain(current_level);
-            wfk();
-        }
+        if (keyr[KEY_S] == LATCH_RELEASED) save_from_editor();
     }
 
     update_dads_onscreen();
@@ -403,6 +423,7 @@ frame_result run_frame(void)
         return FRAME_LEVEL_START;
     if (j[J_LEVEL_DONE] != 0 && level_complete_sequence() == FRAME_LEVEL_START)
         return FRAME_LEVEL_START;
+    if (edit_mode != 0) draw_editor_level_overlay();
     if (display_controls) controls_screen();
 
     glColor3f(1, 1, 1);
