@@ -9,7 +9,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <unistd.h>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -22,6 +21,7 @@
 #include "joints.h"
 #include "borders.h"
 #include "terrain_file.h"
+#include "platform.h"
 #include "slots.h"
 
 // ---------------------------------------------------------------------------
@@ -561,7 +561,7 @@ int load_terrain_file(const char *path)
     load_plain_level();
     level_desc = default_level_description(-1);
     current_level_checksum = 0;
-    FILE *fp = fopen(path, "rb");
+    FILE *fp = open_file(path, "rb");
     if (!fp) return 0;
     std::vector<unsigned char> buf = read_level_bytes(fp);
     fclose(fp);
@@ -583,7 +583,7 @@ int load_terrain_file(const char *path)
 
 bool peek_level_file(const char *path, level_description *d, uint64_t *checksum, std::string *why)
 {
-    FILE *fp = fopen(path, "rb");
+    FILE *fp = open_file(path, "rb");
     if (!fp) {
         *why = "missing";
         return false;
@@ -607,18 +607,33 @@ static std::string level_file_name(int lev)
 
 std::string level_file_override;
 
-// A user level's number follows the shipped ones: its file comes from the
-// level list. Other numbers name map<n>.trn.
-static std::string level_load_path(int lev)
+// The override (--level FILE) when set; a user level's number (after the
+// shipped ones) names its file in the level list; else map<lev>.trn in the
+// game's data folder.
+std::string level_load_path(int lev)
 {
+    if (!level_file_override.empty()) return level_file_override;
     if (lev >= level_list_shipped_count() && lev < level_list_count()) return level_list_path(lev);
-    return level_file_name(lev);
+    return game_data_path(level_file_name(lev).c_str());
+}
+
+// Where the level was loaded from when that folder takes files (a checkout's
+// game folder, the user's own levels folder), else the user's levels folder
+// under the same name (an installed game's folder is not the player's to
+// change).
+std::string level_save_path(int lev)
+{
+    std::string loaded = level_load_path(lev);
+    if (dir_is_writable(path_dir(loaded))) return loaded;
+    std::string mine = user_data_subdir("levels");
+    if (mine.empty()) return loaded;
+    size_t cut = loaded.find_last_of("/\\");
+    return path_join(mine, cut == std::string::npos ? loaded : loaded.substr(cut + 1));
 }
 
 void load_terrain(int lev)
 {
-    if (!level_file_override.empty()) load_terrain_file(level_file_override.c_str());
-    else load_terrain_file(level_load_path(lev).c_str());
+    load_terrain_file(level_load_path(lev).c_str());
 }
 
 // ---------------------------------------------------------------------------
@@ -651,31 +666,23 @@ static std::vector<unsigned char> level_image(void)
 
 static int write_all(const char *path, const std::vector<unsigned char> &buf, std::string *why)
 {
-    FILE *fp = fopen(path, "wb");
+    FILE *fp = open_file(path, "wb");
     if (!fp) {
         *why = std::string("cannot create ") + path + ": " + strerror(errno);
         return 0;
     }
     int ok = fwrite(buf.data(), 1, buf.size(), fp) == buf.size();
-    ok = ok && fflush(fp) == 0;
-    // On disk before the rename makes it the level: a crash or power cut
+    // On disk before the replace makes it the level: a crash or power cut
     // right after a save must leave the old file or the new one, whole.
-    // (A file that cannot be synced, such as a device, says EINVAL.)
-    ok = ok && (fsync(fileno(fp)) == 0 || errno == EINVAL);
-    int err = errno;
-    ok = ok && !ferror(fp);
-    if (fclose(fp) != 0 && ok) {
-        ok = 0;
-        err = errno;
-    }
-    if (!ok) *why = std::string("writing ") + path + " failed: " + strerror(err);
+    ok = sync_and_close(fp) && ok;
+    if (!ok) *why = std::string("writing ") + path + " failed: " + strerror(errno);
     return ok;
 }
 
 // The previous version, byte for byte, or nothing when there is none.
 static int read_old_file(const char *path, std::vector<unsigned char> *old)
 {
-    FILE *fp = fopen(path, "rb");
+    FILE *fp = open_file(path, "rb");
     if (!fp) return 0;
     unsigned char chunk[65536];
     size_t got;
@@ -699,13 +706,11 @@ int save_terrain_file(const char *path)
         ok = 0;
     }
     ok = ok && write_all(tmp.c_str(), level_image(), &why);
-    if (ok && had_old == 1) ok = write_all(bak.c_str(), old, &why);
-    if (ok && rename(tmp.c_str(), path) != 0) {
-        why = std::string("cannot rename ") + tmp + " to " + path + ": " + strerror(errno);
-        ok = 0;
-    }
+    // The backup is itself replaced whole: a failure here keeps the old one.
+    if (ok && had_old == 1) ok = write_file_atomically(bak, old.data(), old.size(), &why);
+    ok = ok && replace_file(tmp, path, &why);
     if (!ok) {
-        remove(tmp.c_str());
+        remove_file(tmp);
         fprintf(stderr, "hillhopper: level %s not saved (%s); the old file is unchanged\n",
                 path, why.c_str());
     }
@@ -714,5 +719,5 @@ int save_terrain_file(const char *path)
 
 void save_terrain(int lev)
 {
-    save_terrain_file(level_load_path(lev).c_str());
+    save_terrain_file(level_save_path(lev).c_str());
 }
