@@ -39,6 +39,7 @@ static replay_record watched;
 static size_t play_entry = 0;       // entry of watched.input being played
 static uint32_t play_used = 0;      // steps of that entry already fed
 static bool exhausted = false;
+static bool playback_started = false;   // its level start has been made
 static bool level_differs = false;
 
 void set_next_level_seed(uint32_t seed)
@@ -51,6 +52,7 @@ void start_watching(const replay_record &rec)
 {
     watched = rec;
     replay_playing = true;
+    playback_started = false;
     current_level = rec.level;
 }
 
@@ -99,6 +101,7 @@ void replay_after_level_load(void)
     if (replay_playing) {
         level_differs = current_level_checksum != watched.level_checksum;
         recording = false;
+        playback_started = true;
         return;
     }
     uint32_t seed = last_run.seed;
@@ -210,7 +213,8 @@ static bool playback_after_frame(frame_result r)
 
 bool replay_after_frame(frame_result r)
 {
-    if (replay_playing) return playback_after_frame(r);
+    // The frame that chose to watch ends before the playback's level start.
+    if (replay_playing) return playback_started && playback_after_frame(r);
     if (!recording) return false;
     frames_done++;
     if (edit_mode != 0) recorded_in_edit_mode = true;

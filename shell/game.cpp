@@ -291,7 +291,10 @@ static frame_result timeout_sequence(void)
     if (keyr[KEY_UP] == LATCH_RELEASED || keyr[KEY_DOWN] == LATCH_RELEASED)
         j[J_TIMEOUT_CHOICE] = (j[J_TIMEOUT_CHOICE] + 1) % 2;
     if (keyr[KEY_SPACE] == LATCH_RELEASED) {
-        if (j[J_TIMEOUT_CHOICE] == 1) quit_flag = start_main();
+        if (j[J_TIMEOUT_CHOICE] == 1) {
+            level_file_override.clear();    // the start screen leads to the game's own levels
+            quit_flag = start_main();
+        }
         return FRAME_LEVEL_START;
     }
     return FRAME_NEXT;
@@ -394,6 +397,7 @@ static frame_result editor_switch(void)
     if (!editor_enabled || replay_playing) return FRAME_NEXT;
     if (keyr[KEY_F5] == LATCH_RELEASED) edit_mode = (edit_mode + 1) % 3;
     if (keyr[KEY_F6] == LATCH_RELEASED) {
+        level_file_override.clear();
         int next = level_list_next(current_level, false);
         if (next < 0) next = level_list_next(-1, false);
         current_level = next < 0 ? 0 : next;
