@@ -32,7 +32,9 @@ static void on_close_button(void)
 END_OF_FUNCTION(on_close_button)
 
 // Depth buffer and hardware rendering are only suggested: the game uses no
-// depth test, and software renderers can't promise either.
+// depth test, and software renderers can't promise either. Keep suggesting the
+// depth buffer all the same: Mesa's software renderer, given a window without
+// one, switches to a path of its own that rounds some pixels differently.
 int open_gl_mode(int fullscreen)
 {
     allegro_gl_clear_settings();
