@@ -47,11 +47,6 @@ const int start_frame_ticks = 24;           // wait until ztimer exceeds this
 void draw_shaded_tex(float x, float y, float w, float h, unsigned int tex, int shaded)
 {
     if (headless) return;
-    // A fragment of alpha 0 blends to the pixel already there; the alpha test
-    // drops it before the blend reads that pixel (masked pictures are mostly
-    // such fragments). The picture is the same.
-    glEnable(GL_ALPHA_TEST);
-    glAlphaFunc(GL_GREATER, 0);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, tex);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
@@ -67,7 +62,6 @@ void draw_shaded_tex(float x, float y, float w, float h, unsigned int tex, int s
     if (shaded) glColor3f(0.6f, 0.6f, 1);
     glTexCoord2f(0.99f, 0.99f); glVertex3f(SX(x + w), SY(y), 0);
     glEnd();
-    glDisable(GL_ALPHA_TEST);
 }
 
 // A picture the datafile did not bring is not drawn.

@@ -76,6 +76,11 @@ void setup_gl_state(void)
     glShadeModel(GL_SMOOTH);
     glPolygonMode(GL_FRONT, GL_FILL);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    // With this blend a fragment of alpha 0 leaves the pixel as it was; the
+    // alpha test drops it before the blend reads that pixel back (the masked
+    // margins of every sprite, picture and letter). Opaque drawing has alpha 1.
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0);
     glViewport(0, 0, SCREEN_W, SCREEN_H);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
