@@ -210,7 +210,7 @@ static void show_start_frame(void)
 static void wait_start_frame(void)
 {
     if (!headless && pacing_enabled)
-        while (ztimer.load() <= start_frame_ticks && !close_requested) rest(1);
+        rest_until_tick(start_frame_ticks + 1);
     ztimer = 0;
     j[J_FRAME]++;
 }
