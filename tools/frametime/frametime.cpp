@@ -54,7 +54,8 @@ static void report(double wall, double cpu)
     printf("frames %zu over %.1f s\n", intervals.size(), wall);
     printf("frame interval ms: median %.2f min %.2f max %.2f\n", intervals[intervals.size() / 2],
            intervals.front(), intervals.back());
-    printf("processor: %.1f %% of one core\n", 100 * cpu / wall);
+    printf("processor: %.1f %% of one core, %.2f ms a frame\n", 100 * cpu / wall,
+           1000 * cpu / intervals.size());
 }
 
 // The start screen: its own loop runs until the window is "closed" from the
