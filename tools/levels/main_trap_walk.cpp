@@ -2,6 +2,7 @@
 // reports the places they fall into and cannot leave. Headless.
 // Usage: trap_walk GAME_DIR LEVEL [WALKERS [FRAMES [RUN]]]
 //        trap_walk GAME_DIR --trace RUN [EVERY]   (where a run goes, frame by frame)
+// TRAP_WALK_WATCH=K prints walker K's state every 100 frames (timers, speeds).
 // Each walker holds right and, seeded differently, jumps at random with random
 // charges, spins in the air, turns back for a while when stuck and boosts
 // when it has a charge. The clock is kept full, so a walker only ends by
@@ -87,6 +88,8 @@ walk_result walk(const std::string &dir, int level, unsigned seed, int frames,
     walk_result r;
     size_t next = 0;
     frames += handoff;
+    static const char *watch = getenv("TRAP_WALK_WATCH");   // "K": print walker K's state
+    bool watching = watch && (unsigned)atoi(watch) == seed;
     r.run = play_level(dir, level, frames,
                        [&](int frame) {
                            f[F_TIME] = full_clock;
@@ -97,7 +100,15 @@ walk_result walk(const std::string &dir, int level, unsigned seed, int frames,
                            }
                            newcomer_keys(w);
                        },
-                       [&](int) { path.push_back({body[0].x, body[0].y}); });
+                       [&](int frame) {
+                           path.push_back({body[0].x, body[0].y});
+                           if (watching && frame % 100 == 0)
+                               printf("  frame %d: (%.2f, %.2f) joint %d, jntvx %.4f, xx %.4f, "
+                                      "recovery %d, attack %d, tumble %d, sting load %d, keys %d%d%d\n",
+                                      frame, body[0].x, body[0].y, body[0].jntn, body[0].jntvx,
+                                      body[0].xx, j[J_RECOVERY], j[J_BEE_ATTACK], j[J_TUMBLE],
+                                      j[J_STING_LOAD], key[KEY_LEFT], key[KEY_RIGHT], key[KEY_ENTER]);
+                       });
     if (r.run.finished || r.run.lost || (int)path.size() < stuck_frames) return r;
     r.x0 = r.x1 = path.back().first;
     r.y0 = r.y1 = path.back().second;
