@@ -5,12 +5,9 @@
 #include <string>
 #include "game.h"
 
-// ---- the levels in play order ----------------------------------------------
-// Today the shipped map0.trn .. map3.trn; a longer list (more stages, the
-// user's own levels) plugs in behind these three calls.
+// ---- the levels in play order (level_list.h) -----------------------------------
 int level_count(void);
 std::string level_file_path(int n);
-void level_list_name(int n, int language, char *out, int size);
 // The record of level n's file as it is now: its slot in records, or -1.
 int level_record_slot(int n);
 // Level 0 is always open; any other once the level before it has a record.
@@ -27,9 +24,10 @@ void options_screen(void);
 // ---- level complete and the ending -------------------------------------------
 // The level-complete screen's text and choices, once per frame after its
 // pictures have grown: FRAME_LEVEL_START with current_level set when the
-// player chose (Space/Enter: the next level, or the ending after the last;
-// Backspace: this level again), FRAME_NEXT while it waits.
-frame_result level_complete_choice(void);
+// player chose (Space/Enter: level next, or when next is -1 the ending after
+// the last shipped stage, then the start screen; Backspace: this level
+// again), FRAME_NEXT while it waits.
+frame_result level_complete_choice(int next);
 // Ends the attempt at the level end: offers the run as a record when it was
 // live play of the level file as it still is.
 void finish_level_attempt(void);

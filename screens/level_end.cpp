@@ -8,6 +8,7 @@
 #include "actions.h"
 #include "hillhopper.h"
 #include "level_id.h"
+#include "level_list.h"
 #include "terrain_file.h"
 #include "records.h"
 #include "screen_text.h"
@@ -35,7 +36,7 @@ void draw_level_complete_text(void)
     double y = 300;
     dark_quad(150, y - 40, overlay_w - 150, y + 120, 0.6);
     screen_text(FONT_TEXT, overlay_w / 2, y - 32, ALIGN_CENTRE, 255, 230, 120, "%s",
-                level_display_name(level_desc, lang, current_level).c_str());
+                level_list_name(current_level, lang).c_str());
     screen_text(FONT_TEXT, 180, y, ALIGN_LEFT, 255, 255, 255, lang ? "Zeit: %s  (%.1f s übrig)" : "Time: %s  (%.1f s left)",
                 time, time_left_seconds((int)(attempt.time_left * 100 + 0.5)));
     if (slot >= 0) {
@@ -50,18 +51,20 @@ void draw_level_complete_text(void)
                 lang ? "Rücktaste: nochmal spielen" : "Backspace: play again");
 }
 
-frame_result level_complete_choice(void)
+frame_result level_complete_choice(int next)
 {
     step_menu_input();
     if (restart_wanted()) return FRAME_LEVEL_START;
     if (menur[MENU_OK] != LATCH_RELEASED) return FRAME_NEXT;
     leave_menu_input();
     level_file_override.clear();    // a level file from the command line is followed by the game's own
-    if (current_level + 1 < level_count()) {
-        current_level++;
+    if (next >= 0) {
+        current_level = next;
         return FRAME_LEVEL_START;
     }
-    ending_screen();
+    // The last shipped stage ends the game; a user level stands alone.
+    if (current_level == level_list_shipped_count() - 1) ending_screen();
+    current_level = first_level;
     quit_flag = start_main();
     return FRAME_LEVEL_START;
 }

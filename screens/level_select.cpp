@@ -5,6 +5,7 @@
 #include <allegro.h>
 #include "hillhopper.h"
 #include "level_id.h"
+#include "level_list.h"
 #include "platform.h"
 #include "records.h"
 #include "screen_text.h"
@@ -18,31 +19,28 @@
 
 int level_count(void)
 {
-    return num_stored_levels;
+    return level_list_count();
 }
 
 std::string level_file_path(int n)
 {
-    return game_data_path(("map" + std::to_string(n) + ".trn").c_str());
-}
-
-void level_list_name(int n, int language, char *out, int size)
-{
-    snprintf(out, (size_t)size, language ? "Stufe %d" : "Stage %d", n + 1);
+    return level_list_path(n);
 }
 
 int level_record_slot(int n)
 {
     if (n < 0 || n >= level_count()) return -1;
-    bool ok = false;
-    uint64_t sum = level_checksum_of_file(level_file_path(n).c_str(), &ok);
-    return ok ? find_record(sum) : -1;
+    uint64_t sum = level_list_checksum(n);
+    return sum ? find_record(sum) : -1;
 }
 
+// The shipped stages open one after the other; the user's own levels and the
+// first stage are always open; a level the reader would refuse never is.
 int level_is_open(int n)
 {
-    if (n < 0 || n >= level_count()) return 0;
-    return n == 0 || level_record_slot(n - 1) >= 0;
+    if (n < 0 || n >= level_count() || !level_list_readable(n, nullptr)) return 0;
+    if (n == 0 || level_list_is_user(n)) return 1;
+    return level_record_slot(n - 1) >= 0;
 }
 
 int level_select_default(void)
@@ -69,18 +67,25 @@ struct level_row {
 
 static int gather_rows(level_row *rows)
 {
+    refresh_level_list();                   // the user's folder may have changed
     int n = level_count() < max_rows ? level_count() : max_rows;
     for (int k = 0; k < n; k++) {
-        level_list_name(k, lang, rows[k].name, sizeof(rows[k].name));
+        snprintf(rows[k].name, sizeof(rows[k].name), "%s", level_list_name(k, lang).c_str());
         rows[k].record = level_record_slot(k);
-        rows[k].open = k == 0 || rows[k - 1].record >= 0;
+        rows[k].open = level_is_open(k);
     }
     return n;
 }
 
+// The user's levels sit under a heading of their own, one row below the stages.
+static double row_y(int k)
+{
+    return list_top + k * row_h + (k >= level_list_shipped_count() ? row_h : 0);
+}
+
 static void draw_row(const level_row &r, int k, int chosen)
 {
-    double y = list_top + k * row_h;
+    double y = row_y(k);
     if (k == chosen) dark_quad(list_x - 12, y - 3, overlay_w - list_x + 12, y + row_h - 5, 0.55);
     int grey = r.open ? 255 : 140;
     screen_text(FONT_TEXT, list_x, y, ALIGN_LEFT, grey, grey, r.open ? 200 : 140, "%s", r.name);
@@ -99,10 +104,15 @@ static void draw_row(const level_row &r, int k, int chosen)
 
 static void draw_level_select(const level_row *rows, int n, int chosen)
 {
-    dark_quad(list_x - 30, 40, overlay_w - list_x + 30, list_top + n * row_h + 40, 0.6);
+    double bottom = n > 0 ? row_y(n - 1) + row_h : list_top;
+    dark_quad(list_x - 30, 40, overlay_w - list_x + 30, bottom + 40, 0.6);
     screen_text(FONT_TITLE, overlay_w / 2, 55, ALIGN_CENTRE, 255, 230, 120, "%s", lang ? "Stufe wählen" : "Choose a level");
     for (int k = 0; k < n; k++) draw_row(rows[k], k, chosen);
-    screen_text(FONT_TEXT, overlay_w / 2, list_top + n * row_h + 12, ALIGN_CENTRE, 220, 220, 220, "%s",
+    int shipped = level_list_shipped_count();
+    if (n > shipped)
+        screen_text(FONT_TEXT, list_x, row_y(shipped) - row_h, ALIGN_LEFT, 160, 200, 255, "%s",
+                    lang ? "Eigene Stufen" : "Your levels");
+    screen_text(FONT_TEXT, overlay_w / 2, bottom + 12, ALIGN_CENTRE, 220, 220, 220, "%s",
                 lang ? "Enter: spielen   Esc: zurück" : "Enter: play   Esc: back");
 }
 

@@ -35,7 +35,11 @@ struct walker {
     int back_left = 0;              // frames of walking back
     int spin_left = 0, spin_key = 0;
     int slow_frames = 0;
+    double best_x = -1e9;           // furthest right so far
+    int since_best = 0;             // frames since best_x last grew
 };
+
+const int no_progress_frames = 250;     // then a newcomer turns back for a run-up
 
 unsigned next_random(unsigned *s)
 {
@@ -52,13 +56,21 @@ void newcomer_keys(walker &w)
     bool riding = p.jntn != -1;
     double speed = std::fabs(riding ? p.jntvx : p.xx);
     w.slow_frames = riding && speed < 0.01 ? w.slow_frames + 1 : 0;
-    if (w.back_left == 0 && w.slow_frames > 60 && chance(&w.seed, 4))
-        w.back_left = 20 + next_random(&w.seed) % 80;
+    if (p.x > w.best_x + 0.5) { w.best_x = p.x; w.since_best = 0; }
+    else w.since_best++;
+    // Stopped, or rocking to and fro without getting further: walk back for
+    // a while (up to 8 s, far enough to take a run-up), then try again.
+    if (w.back_left == 0 && ((w.slow_frames > 60 && chance(&w.seed, 4)) || w.since_best > no_progress_frames)) {
+        w.back_left = 20 + next_random(&w.seed) % 400;
+        w.since_best = 0;
+        w.best_x = p.x;
+    }
     if (w.back_left > 0) w.back_left--;
     key[KEY_RIGHT] = w.back_left == 0;
     key[KEY_LEFT] = w.back_left > 0;
 
-    if (w.jump_left == 0 && riding && (w.slow_frames > 15 ? chance(&w.seed, 8) : chance(&w.seed, 90)))
+    if (w.jump_left == 0 && riding && w.back_left == 0 &&
+        (w.slow_frames > 15 ? chance(&w.seed, 8) : chance(&w.seed, 90)))
         w.jump_left = 1 + next_random(&w.seed) % 40;
     if (w.jump_left > 0) w.jump_left--;
     key[KEY_ENTER] = w.jump_left > 0;
