@@ -143,7 +143,7 @@ int level_select_screen(void)
         u -= 0.0004f;
         draw_level_select(rows, n, chosen);
         // Chosen on the release, so that the key does not reach the first frame of play.
-        if (menur[MENU_OK] == LATCH_RELEASED && rows[chosen].open) {
+        if (menur[MENU_OK] == LATCH_RELEASED && n > 0 && rows[chosen].open) {
             leave_menu_input();
             return chosen;
         }
