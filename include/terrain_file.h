@@ -1,5 +1,6 @@
 // include/terrain_file.h -- level files "map<n>.trn" and the level set-up.
 #pragma once
+#include <cstdint>
 #include <string>
 
 // Sets up level lev for play: level-state slots, objects cleared, terrain
@@ -27,6 +28,13 @@ std::string level_save_path(int lev);
 int load_terrain_file(const char *path);
 // Returns 1 when the file was replaced, 0 when the old one was left untouched.
 int save_terrain_file(const char *path);
+
+// Checks the file at path as load_terrain_file would, without touching any
+// table: true with its description (present false for a file without a level
+// section) and the CRC-64 of its bytes; false with the reason ("missing" for a
+// file that does not open).
+struct level_description;
+bool peek_level_file(const char *path, level_description *d, uint64_t *checksum, std::string *why);
 
 // The fixed per-level values of the levels from before files described
 // themselves: start point, start angle and time allowed. Levels 0 to 3 have
@@ -66,5 +74,5 @@ void set_level_name(level_description *d, int language, const char *text);
 // Checks a description as the reader does; false with the reason.
 bool level_description_ok(const level_description &d, const char **why);
 // The name to show: the level's own, its English name for a missing German
-// one, else "Stage N" (n counted from 1).
-std::string level_display_name(const level_description &d, int language, int level_number);
+// one, else "Stage N" ("Stufe N" in German; n counted from 1).
+std::string level_shown_name(const level_description &d, int language, int level_number);

@@ -102,6 +102,7 @@ void replay_after_level_load(void)
         level_differs = current_level_checksum != watched.level_checksum;
         recording = false;
         playback_started = true;
+        display_controls = 0;       // the recorded wait, if any, sets its latches without the screen
         return;
     }
     uint32_t seed = last_run.seed;
@@ -128,10 +129,15 @@ static void record_step(unsigned bits)
     in.push_back(replay_input{(uint8_t)input_steps, bits, 1});
 }
 
+static void unpack_latches(uint32_t v);
+
+// Every wait ends a frame (the controls screen is the frame's last step), so
+// a wait the playback did not make (its controls screen was not up at the
+// start) still leaves its latches for the next step, as the live wait did.
 static unsigned played_step(void)
 {
     const std::vector<replay_input> &in = watched.input;
-    while (play_entry < in.size() && in[play_entry].kind == input_wait) play_entry++;  // a wait the game skipped
+    while (play_entry < in.size() && in[play_entry].kind == input_wait) unpack_latches(in[play_entry++].value);
     if (play_entry >= in.size()) {
         exhausted = true;
         return 0;

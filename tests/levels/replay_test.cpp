@@ -147,6 +147,9 @@ int next_random(void)
 
 void random_keys(int frame)
 {
+    // The game's first level starts with the controls screen: its wait ends
+    // the first frame of the attempt, and a playback need not show it.
+    if (frame == 0) display_controls = 1;
     const int keys[] = {KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN, KEY_ENTER, KEY_RCONTROL, KEY_RSHIFT};
     for (int k : keys)
         if (next_random() % 9 == 0) key[k] = !key[k];
@@ -158,9 +161,12 @@ void random_keys(int frame)
 
 // Inside waits for a key: a key no screen uses goes down and up again every
 // few steps (Space would also choose on the time-out screen after the run).
+// Right Shift goes down during the first wait (the start's controls screen) and is
+// still held after it: the wait's latches then differ from the frame's.
 void space_blinker(void)
 {
     if (++hook_calls % 3 == 0) key[KEY_TILDE] = !key[KEY_TILDE];
+    if (hook_calls >= 2 && hook_calls < 6) key[KEY_RSHIFT] = 1;
 }
 
 } // namespace
@@ -171,6 +177,7 @@ TEST(Replays, RandomRunsWithWaitsAndFreeCameraPlayBackToTheBit)
     int waits_seen = 0;
     for (int level : {2, 3, 0}) {
         script_state = 1000u + level;
+        hook_calls = 0;
         input_hook = space_blinker;
         run_result live = play_level(game_dir, level, 1500, random_keys, nullptr);
         input_hook = nullptr;
@@ -254,4 +261,21 @@ TEST(Replays, WatchAgainFromTheTimeOutScreen)
     EXPECT_FALSE(replay_attempt_running());
     EXPECT_EQ(last_run.frames, recorded);
     if (chdir(cwd) != 0) {}
+}
+
+// The start's controls screen: live, its wait leaves Right Shift held; a
+// playback that shows no screen must step on from those latches, so the
+// next frame reads held, not a fresh press (which would ask for landing help).
+TEST(Replays, AWaitSetsItsLatchesEvenWhenThePlaybackDoesNotWait)
+{
+    init_tools();
+    replay_record rec;
+    rec.level = 0;
+    rec.frames = 2;
+    uint32_t held = (uint32_t)LATCH_HELD << (2 * ACT_LAND_HELP);
+    rec.input = {{(uint8_t)input_steps, 0, 1}, {(uint8_t)input_wait, held, 1},
+                 {(uint8_t)input_steps, 1u << ACT_LAND_HELP, 1}};
+    watch(rec, false);
+    EXPECT_EQ(actr[ACT_LAND_HELP], LATCH_HELD);
+    EXPECT_EQ(j[J_LAND_HELP], 0);
 }
