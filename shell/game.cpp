@@ -29,6 +29,7 @@
 #include "barsnstuff.h"
 #include "startscr.h"
 #include "editor.h"
+#include "snapshot.h"
 #include "bindings.h"
 #include "level_id.h"
 #include "records.h"
@@ -552,6 +553,8 @@ int game_main(void)
     load_textures();
     load_fonts();
     load_records();
+    std::string snapshot_error;
+    if (!install_snapshot_from_env(&snapshot_error)) fprintf(stderr, "%s\n", snapshot_error.c_str());
     if (!launch.replay_file.empty()) {
         int status = watch_launch_replay();
         shut_down();

@@ -7,6 +7,9 @@
 #include "actions.h"
 #include "game.h"
 #include "std_gfuncs.h"
+#include "snapshot.h"
+#include <cstring>
+#include <cstdio>
 
 namespace {
 
@@ -244,4 +247,36 @@ TEST(Pacing, TheLongRestStopsShortOfTheFrameAndIsNeverNegative)
         if (now < 23) EXPECT_EQ(now + sleep, 23) << now;
         else EXPECT_EQ(sleep, 0) << now;
     }
+}
+
+// The in-program picture of a frame: a request names a frame and a file, and
+// the picture is written top row first although GL reads the bottom row first.
+TEST(Snapshot, RequestsAreStrictAndPicturesAreWrittenTopRowFirst)
+{
+    int frame = 0;
+    std::string file;
+    EXPECT_TRUE(parse_snapshot_request("300:shot.ppm", &frame, &file));
+    EXPECT_EQ(frame, 300);
+    EXPECT_EQ(file, "shot.ppm");
+    EXPECT_TRUE(parse_snapshot_request("1:C:\\x.ppm", &frame, &file));
+    EXPECT_EQ(file, "C:\\x.ppm");
+    for (const char *bad : {"", ":x", "0:x", "-3:x", "12", "12:", "1x:y", "99999999999:x"})
+        EXPECT_FALSE(parse_snapshot_request(bad, &frame, &file)) << bad;
+    EXPECT_FALSE(parse_snapshot_request(nullptr, &frame, &file));
+
+    const unsigned char bottom_up[2 * 2 * 3] = {1, 2, 3, 4, 5, 6,  7, 8, 9, 10, 11, 12};
+    std::string path = testing::TempDir() + "snapshot.ppm";
+    ASSERT_TRUE(write_ppm_bottom_up(path, bottom_up, 2, 2));
+    FILE *in = fopen(path.c_str(), "rb");
+    ASSERT_NE(in, nullptr);
+    char header[16] = {0};
+    unsigned char pixels[12];
+    ASSERT_EQ(fread(header, 1, 11, in), 11u);
+    ASSERT_EQ(fread(pixels, 1, 12, in), 12u);
+    EXPECT_EQ(fgetc(in), EOF);
+    fclose(in);
+    EXPECT_STREQ(header, "P6\n2 2\n255\n");
+    const unsigned char top_first[12] = {7, 8, 9, 10, 11, 12, 1, 2, 3, 4, 5, 6};
+    EXPECT_EQ(memcmp(pixels, top_first, 12), 0);
+    EXPECT_FALSE(write_ppm_bottom_up(testing::TempDir() + "no/such/folder/x.ppm", bottom_up, 2, 2));
 }
