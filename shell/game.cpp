@@ -27,6 +27,7 @@
 #include "barsnstuff.h"
 #include "startscr.h"
 #include "editor.h"
+#include "design.h"
 
 int quit_flag = 0;
 int editor_enabled = 0;
@@ -166,7 +167,8 @@ static void control_of_the_game(void)
     countdown(J_BOOST_TIMER);
     countdown(J_STING_LOAD);
     if (on_joint()) j[J_TUMBLE] = 0;
-    f[F_TIME] -= time_per_frame;
+    // Editing never runs out of time.
+    if (edit_mode == 0) f[F_TIME] -= time_per_frame;
     if (j[J_FRAME] % 10 == 0 && j[J_AIR_CONTACTS] > 0) j[J_AIR_CONTACTS]--;
     if (on_joint()) j[J_AIR_CONTACTS] = 0;
     if (keyr[KEY_RSHIFT] == LATCH_PRESSED && j[J_TUMBLE] == 0) j[J_LAND_HELP] = landing_help_frames;
@@ -180,7 +182,8 @@ static int label_colour(int r, int g, int b)
 static void draw_edit_mode_world(void)
 {
     int f1 = keyr[KEY_F1], f2 = keyr[KEY_F2], f3 = keyr[KEY_F3];
-    if (!keyr[KEY_3]) {
+    // Alt+3 is the joint pick, not "hide layers".
+    if (!keyr[KEY_3] || editor_alt_held()) {
         if (!f2 && !f3) draw_plys(0);
         draw_wpts();
         if (!f1 && !f3) draw_plys(1);
@@ -191,7 +194,9 @@ static void draw_edit_mode_world(void)
     if (!f1 && !f2) draw_plys(2);
     glDisable(GL_TEXTURE_2D);
     draw_vt_and_jnt();
+    design_watch_begin();
     select_point();
+    design_watch_end(0);
     draw_level_grid();
     draw_mouse();
     ztextprintf(80, font, 560, 460, label_colour(128, 0, 0), "Edit Mode");
@@ -245,6 +250,13 @@ static void dark_panel(double x0, double y0, double x1, double y1, double alpha)
     overlay_quad(x0, y0, x1, y1);
 }
 
+// Editor build: whatever reloads or leaves the level first keeps unsaved
+// edits in the recovery file.
+static void keep_unsaved_edits(const char *reason)
+{
+    if (editor_enabled) write_recovery_file(reason);
+}
+
 // Returns FRAME_LEVEL_START when the player confirmed a choice.
 static frame_result timeout_sequence(void)
 {
@@ -258,6 +270,7 @@ static frame_result timeout_sequence(void)
     if (keyr[KEY_UP] == LATCH_RELEASED || keyr[KEY_DOWN] == LATCH_RELEASED)
         j[J_TIMEOUT_CHOICE] = (j[J_TIMEOUT_CHOICE] + 1) % 2;
     if (keyr[KEY_SPACE] == LATCH_RELEASED) {
+        keep_unsaved_edits("the level was given up");
         if (j[J_TIMEOUT_CHOICE] == 1) quit_flag = start_main();
         return FRAME_LEVEL_START;
     }
@@ -278,6 +291,7 @@ static frame_result level_complete_sequence(void)
         if (j[J_LEVEL_DONE] > s.after)
             draw_shaded_tex(s.x, s.y, s.w, s.h, terrain_tex[TEX_LEVEL_COMPLETE], 1);
     if (j[J_LEVEL_DONE] > level_done_frames) {
+        keep_unsaved_edits("the level was completed");
         current_level++;
         return FRAME_LEVEL_START;
     }
@@ -322,6 +336,7 @@ static frame_result editor_switch(void)
     if (!editor_enabled) return FRAME_NEXT;
     if (keyr[KEY_F5] == LATCH_RELEASED) edit_mode = (edit_mode + 1) % 3;
     if (keyr[KEY_F6] == LATCH_RELEASED) {
+        keep_unsaved_edits("F6");
         current_level = (current_level + 1) % editor_levels;
         return FRAME_LEVEL_START;
     }
@@ -330,7 +345,10 @@ static frame_result editor_switch(void)
 
 frame_result run_frame(void)
 {
-    if (quit_flag || close_requested) return FRAME_QUIT;
+    if (quit_flag || close_requested) {
+        keep_unsaved_edits("the game was closed");
+        return FRAME_QUIT;
+    }
 
     update_the_music();
     do_keyr();
@@ -355,17 +373,17 @@ frame_result run_frame(void)
     if (camera_track) control_of_the_game();
 
     if (edit_mode != 0) {
+        editor_history_keys();
+        design_watch_begin();
         editor_controls(edit_mode);
-        if (keyr[KEY_S] == LATCH_RELEASED) {
-            save_terrain(current_level);
-            wfk();
-        }
+        design_watch_end(0);
     }
 
     update_dads_onscreen();
     draw_bg();
     trans_map();
     draw_world();
+    if (edit_mode != 0) design_end_frame();
 
     draw_particles();
     draw_bonuses();
@@ -378,11 +396,16 @@ frame_result run_frame(void)
     glLoadIdentity();
     glTranslatef(0, 0, -1);
 
-    if (f[F_TIME] <= 0 && j[J_LEVEL_DONE] == 0 && timeout_sequence() == FRAME_LEVEL_START)
+    // In the edit modes the level neither times out nor completes.
+    if (edit_mode == 0 && f[F_TIME] <= 0 && j[J_LEVEL_DONE] == 0 && timeout_sequence() == FRAME_LEVEL_START)
         return FRAME_LEVEL_START;
-    if (j[J_LEVEL_DONE] != 0 && level_complete_sequence() == FRAME_LEVEL_START)
+    if (edit_mode == 0 && j[J_LEVEL_DONE] != 0 && level_complete_sequence() == FRAME_LEVEL_START)
         return FRAME_LEVEL_START;
     if (display_controls) controls_screen();
+    if (editor_enabled) {
+        editor_tick();
+        draw_editor_status();
+    }
 
     glColor3f(1, 1, 1);
     show_frame();
@@ -402,6 +425,7 @@ void pace_frame(void)
 void level_start(void)
 {
     load_level(current_level);
+    editor_level_loaded();
     edit_mode = 0;
 }
 
