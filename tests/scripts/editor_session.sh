@@ -3,8 +3,11 @@
 # screen -> play -> F5 (Edit Mode, its label shows) -> F6 (next level) -> F5
 # -> N (a vertex at the mouse) -> S (save, then any key). The level file of
 # level 1 must have grown by exactly one vertex entry and the previous file
-# must be the backup. Then the shipped build must ignore F5. The game folder
-# is copied first, so the shipped levels are never written.
+# must be the backup. Then nothing is lost: N, Ctrl+Z, S saves the same file;
+# 28 s of editing run out no clock; leaving with an unsaved vertex keeps it
+# in a recovery file that F7 restores; a refused level needs a second S.
+# Then the shipped build must ignore F5. The game folder is copied first, so
+# the shipped levels are never written.
 # Usage: editor_session.sh GAME_DIR SCRATCH_DIR
 set -u
 game_dir=$(cd "$1" && pwd) || exit 1
@@ -130,6 +133,79 @@ if [ -f "$game_dir/map0.trn" ]; then
 fi
 echo "ok: N and S saved level 1 with one more vertex, the old file kept as the backup"
 
+# ---- nothing lost: undo, a standing clock, the recovery file, a refused level ---------
+
+# Mean brightness (0..1000) of the 800 x 600 window at the root's top left.
+brightness() {
+    convert "$1" -crop 800x600+0+0 +repage -colorspace Gray -format "%[fx:int(mean*1000)]" info:
+}
+
+cp "$game/map1.trn" "$scratch/map1_saved.trn"
+cp "$game/map2.trn" "$scratch/map2_before.trn"
+printf 'not a level file' > "$game/map3.trn"
+start_game hillhopper-edit
+enter_play
+key F6                                      # level 1
+sleep 1
+key F5
+xdotool mousemove --window "$win" 300 200 2> /dev/null
+sleep 0.3
+key n
+key ctrl+z
+key s
+sleep 0.5
+cmp -s "$game/map1.trn" "$scratch/map1_saved.trn" || fail "N, Ctrl+Z, S changed map1.trn"
+echo "ok: an edit, Ctrl+Z and S give the same file byte for byte"
+
+key F6                                      # level 2: 30 units of time, 25 s of play
+sleep 1
+key F5
+key n
+sleep 28                                    # longer than the whole clock
+key F5
+key F5                                      # back in play
+sleep 0.5
+playing=$(brightness "$(shot 5_after_long_edit)")
+key Escape                                  # giving up shows the time-out screen
+sleep 1.5
+given_up=$(brightness "$(shot 6_given_up)")
+echo "brightness: after 28 s of editing $playing, time-out screen $given_up"
+[ "$given_up" -lt $((playing * 2 / 3)) ] || fail "the clock ran out while editing"
+echo "ok: 28 s in Edit Mode did not run out a 25 s clock"
+
+key space                                   # "play again": the level is left
+sleep 1
+[ -f "$game/map2.trn.autosave" ] || fail "no recovery file after leaving the level"
+cmp -s "$game/map2.trn" "$scratch/map2_before.trn" || fail "leaving the level wrote map2.trn"
+grep -q "map2.trn.autosave" "$scratch/game.log" || fail "the recovery file was not announced"
+key F7                                      # restore, then F6 keeps it again
+key F6
+sleep 1
+key F6
+key F6
+key F6                                      # 3 -> 0 -> 1 -> 2
+sleep 1
+key F5
+key F7
+key s
+sleep 0.5
+old_size=$(wc -c < "$scratch/map2_before.trn")
+new_size=$(wc -c < "$game/map2.trn")
+[ $((new_size - old_size)) -eq $vertex_entry ] || fail "restored map2.trn grew by $((new_size - old_size)) bytes, not one vertex"
+echo "ok: F6 kept the unsaved vertex in map2.trn.autosave and F7 brought it back"
+
+key F6                                      # level 3: refused by the reader
+sleep 1
+key F5
+key s
+sleep 0.5
+[ "$(cat "$game/map3.trn")" = "not a level file" ] || fail "one S overwrote the refused map3.trn"
+key s
+sleep 0.5
+[ "$(cat "$game/map3.trn")" != "not a level file" ] || fail "a second S did not save map3.trn"
+stop_game
+echo "ok: a refused level is overwritten only by a second S"
+
 # ---- the shipped build never enters the editor ----------------------------------------
 
 start_game hillhopper
@@ -142,4 +218,4 @@ stop_game
 echo "label pixels: play $before, after F5 $after"
 [ "$after" -le $((before + 10)) ] || fail "the shipped build showed the Edit Mode label"
 echo "ok: the shipped build ignores F5"
-echo "3 passed, 0 failed"
+echo "7 passed, 0 failed"
