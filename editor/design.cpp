@@ -20,8 +20,12 @@ struct record_change {
     unsigned char after[max_record_image];
 };
 
+// The level's description (start, clock, names) is designed too: no play
+// changes it, so the live one is the design and a step carries both sides.
 struct design_step {
     std::vector<record_change> changes;
+    bool desc_changed = false;
+    level_description desc_before, desc_after;
     long version_before, version_after;
 };
 
@@ -32,6 +36,7 @@ static std::vector<design_step> undo_steps, redo_steps;
 static design_step pending;
 static std::unordered_map<long, size_t> pending_index;     // section * 2^20 + slot -> change
 static long version = 0, last_version = 0, saved_version = 0;
+static level_description desc_at_begin;
 
 static_assert(sizeof(bdr_struct) <= (size_t)max_record_image, "records fit a change");
 
@@ -81,6 +86,7 @@ void design_capture(void)
     undo_steps.clear();
     redo_steps.clear();
     pending.changes.clear();
+    pending.desc_changed = false;
     pending_index.clear();
     new_version();
     saved_version = version;
@@ -92,11 +98,13 @@ void design_watch_begin(void)
 {
     allocate_sets();
     copy_tables(before_set, live_level_tables());
+    desc_at_begin = level_desc;
 }
 
 void design_watch_cancel(void)
 {
     copy_tables(live_level_tables(), before_set);
+    level_desc = desc_at_begin;
     update_region_jnts();
     update_region_plys();
     update_region_bdrs();
@@ -174,9 +182,25 @@ static void take_record(int s, int slot, int whole_records)
     memcpy(designed, rec, n);
 }
 
+static bool same_desc(const level_description &a, const level_description &b)
+{
+    return a.present == b.present && a.start_x == b.start_x && a.start_y == b.start_y &&
+           a.start_ang == b.start_ang && a.time == b.time && a.sky == b.sky && a.music == b.music &&
+           memcmp(a.name, b.name, sizeof(a.name)) == 0;
+}
+
+static void note_desc_change(void)
+{
+    if (same_desc(desc_at_begin, level_desc)) return;
+    if (!pending.desc_changed) pending.desc_before = desc_at_begin;
+    pending.desc_changed = true;
+    pending.desc_after = level_desc;
+}
+
 void design_watch_end(int whole_records)
 {
     allocate_sets();
+    note_desc_change();
     level_tables live = live_level_tables();
     const size_t chunk_records = 64;
     for (int s = 0; s < num_level_sections; s++) {
@@ -200,13 +224,19 @@ void design_watch_end(int whole_records)
 void design_end_frame(void)
 {
     bool dragging = selected_point != -1 && mb1 != LATCH_UP && mb1 != LATCH_RELEASED;
-    if (dragging || pending.changes.empty()) return;
+    if (dragging || (pending.changes.empty() && !pending.desc_changed)) return;
     design_step step;
     for (const record_change &c : pending.changes)
         if (!same_image(c.section, c.before, c.after)) step.changes.push_back(c);
+    if (pending.desc_changed && !same_desc(pending.desc_before, pending.desc_after)) {
+        step.desc_changed = true;
+        step.desc_before = pending.desc_before;
+        step.desc_after = pending.desc_after;
+    }
     pending.changes.clear();
+    pending.desc_changed = false;
     pending_index.clear();
-    if (step.changes.empty()) return;
+    if (step.changes.empty() && !step.desc_changed) return;
     step.version_before = version;
     new_version();
     step.version_after = version;
@@ -226,6 +256,7 @@ static void apply_step(const design_step &step, bool forward)
         memcpy(level_record(design_set, c.section, c.slot), rec, n);
         memcpy(level_record(live, c.section, c.slot), rec, n);
     }
+    if (step.desc_changed) level_desc = forward ? step.desc_after : step.desc_before;
     version = forward ? step.version_after : step.version_before;
     update_region_jnts();
     update_region_plys();

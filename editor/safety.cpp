@@ -13,6 +13,7 @@
 #include "std_gfuncs.h"
 #include "terrain_file.h"
 #include "design.h"
+#include "level_id.h"
 #include "editor.h"
 #include "editor_state.h"
 
@@ -92,10 +93,13 @@ static bool newer_than(const std::string &a, const std::string &b)
 int restore_recovery_file(void)
 {
     std::string path = recovery_path(current_level);
+    uint64_t level_identity = current_level_checksum;  // still the level as loaded
     design_watch_begin();
     for (int i = 0; i < num_wpts; i++) wpt[i] = wpt_struct{};
     for (int i = 0; i < num_bonuses; i++) bonus[i] = bonus_struct{};
-    if (!load_terrain_file(path.c_str())) {
+    int read = load_terrain_file(path.c_str());
+    current_level_checksum = level_identity;
+    if (!read) {
         std::string why = level_refusal.empty() ? strerror(errno) : level_refusal;
         design_watch_cancel();
         editor_say("Cannot restore %s: %s", base_name(path).c_str(), why.c_str());

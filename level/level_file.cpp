@@ -6,6 +6,7 @@
 // replaces the level (keeping the old one as ".bak") when every write worked.
 #include <cerrno>
 #include <cstdarg>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <unistd.h>
@@ -14,11 +15,13 @@
 #include <vector>
 #include "hillhopper.h"
 #include "std_gfuncs.h"
+#include "level_id.h"
 #include "polys.h"
 #include "bonusnparticle.h"
 #include "joints.h"
 #include "borders.h"
 #include "terrain_file.h"
+#include "slots.h"
 
 // ---------------------------------------------------------------------------
 // Little-endian fields at fixed offsets of a record image
@@ -386,20 +389,165 @@ const int header_ints = 10;                 // seven counts, three reserved
 const size_t header_bytes = 4 * header_ints;
 const size_t slot_bytes = 4;                // the slot index before each image
 
-// The largest file that can be fully valid; anything after it is never read.
+
+// ---------------------------------------------------------------------------
+// The level section: an optional tail after the bonus section that says what
+// the level is (start, clock, names, sky, music). It has its own tag, version
+// and checksum, so a damaged tail is told apart from a level without one.
+
+static const unsigned char section_tag[4] = {'H', 'H', 'L', 'V'};
+const uint32_t section_version = 1;
+const size_t section_head_bytes = 12;       // tag, version, body length
+const size_t section_body_bytes = 40 + 2 * level_name_bytes;
+const size_t section_bytes = section_head_bytes + section_body_bytes + 4;   // + CRC-32
+
+// CRC-32 (the common reflected 0xEDB88320 polynomial) of a byte run.
+static uint32_t crc32_of(const unsigned char *p, size_t n)
+{
+    uint32_t c = 0xffffffffu;
+    for (size_t i = 0; i < n; i++) {
+        c ^= p[i];
+        for (int k = 0; k < 8; k++) c = (c >> 1) ^ (0xedb88320u & (0u - (c & 1)));
+    }
+    return c ^ 0xffffffffu;
+}
+
+// True when the bytes are well-formed UTF-8 without control characters.
+static bool clean_utf8(const char *s, size_t n)
+{
+    size_t i = 0;
+    while (i < n) {
+        unsigned char c = (unsigned char)s[i];
+        int more = c < 0x80 ? 0 : (c & 0xe0) == 0xc0 ? 1 : (c & 0xf0) == 0xe0 ? 2 : (c & 0xf8) == 0xf0 ? 3 : -1;
+        if (c < 0x20 || c == 0x7f || more < 0 || (c & 0xfe) == 0xc0 || c > 0xf4) return false;
+        if (more && i + more >= n) return false;
+        for (int k = 1; k <= more; k++)
+            if (((unsigned char)s[i + k] & 0xc0) != 0x80) return false;
+        i += 1 + more;
+    }
+    return true;
+}
+
+// Keeps whole clean characters that fit with their NUL; anything else in the
+// text (control characters, broken sequences) becomes '?'.
+void set_level_name(level_description *d, int language, const char *text)
+{
+    if (language < 0 || language >= NUM_NAME_LANGUAGES) return;
+    char *out = d->name[language];
+    memset(out, 0, level_name_bytes);
+    size_t used = 0, n = strlen(text), i = 0;
+    while (i < n) {
+        unsigned char c = (unsigned char)text[i];
+        size_t len = c < 0x80 ? 1 : (c & 0xe0) == 0xc0 ? 2 : (c & 0xf0) == 0xe0 ? 3 : 4;
+        if (i + len > n || !clean_utf8(text + i, len)) {
+            c = '?';
+            len = 1;
+            if (used + 1 > (size_t)level_name_bytes - 1) break;
+            out[used++] = (char)c;
+            i++;
+            continue;
+        }
+        if (used + len > (size_t)level_name_bytes - 1) break;
+        memcpy(out + used, text + i, len);
+        used += len;
+        i += len;
+    }
+}
+
+// A name field: text, one NUL, then only NULs.
+static bool name_field_ok(const char *field)
+{
+    size_t n = strnlen(field, level_name_bytes);
+    if (n == (size_t)level_name_bytes) return false;
+    for (size_t i = n; i < (size_t)level_name_bytes; i++)
+        if (field[i] != 0) return false;
+    return clean_utf8(field, n);
+}
+
+static bool within(double v, double lo, double hi) { return std::isfinite(v) && v >= lo && v <= hi; }
+
+bool level_description_ok(const level_description &d, const char **why)
+{
+    const char *w = nullptr;
+    if (!within(d.start_x, -80, 80) || !within(d.start_y, -40, 40)) w = "start point outside the level";
+    else if (!within(d.start_ang, -8, 8)) w = "start angle out of range";
+    else if (!within(d.time, level_time_min, level_time_max)) w = "time allowed out of range";
+    else if (!in_table(d.sky, NUM_SKIES)) w = "unknown sky";
+    else if (d.music != music_rotation && !in_table(d.music, NUM_MUSIC_TRACKS)) w = "unknown music track";
+    else if (!name_field_ok(d.name[NAME_EN])) w = "English name is not clean text";
+    else if (!name_field_ok(d.name[NAME_DE])) w = "German name is not clean text";
+    if (why) *why = w;
+    return w == nullptr;
+}
+
+static void put_section(unsigned char *p, const level_description &d)
+{
+    memcpy(p, section_tag, 4);
+    put_u32(p + 4, section_version);
+    put_u32(p + 8, (uint32_t)section_body_bytes);
+    unsigned char *b = p + section_head_bytes;
+    put_f64(b + 0, d.start_x);
+    put_f64(b + 8, d.start_y);
+    put_f64(b + 16, d.start_ang);
+    put_f64(b + 24, d.time);
+    put_i32(b + 32, d.sky);
+    put_i32(b + 36, d.music);
+    memcpy(b + 40, d.name[NAME_EN], level_name_bytes);
+    memcpy(b + 40 + level_name_bytes, d.name[NAME_DE], level_name_bytes);
+    size_t crc_at = section_head_bytes + section_body_bytes;
+    put_u32(p + crc_at, crc32_of(p, crc_at));
+}
+
+// Reads the tail at buf[pos..]; returns 0 with the problem when it is not a
+// whole, clean level section ending the file.
+static int get_section(const std::vector<unsigned char> &buf, size_t pos, level_description *d)
+{
+    size_t left = buf.size() - pos;
+    const unsigned char *p = &buf[pos];
+    if (left < section_head_bytes || memcmp(p, section_tag, 4) != 0)
+        return fail("%zu stray bytes after the records", left);
+    uint32_t version = get_u32(p + 4), body = get_u32(p + 8);
+    if (version != section_version)
+        return fail("level section version %u (this game reads version %u)", version, section_version);
+    if (body != section_body_bytes)
+        return fail("level section body of %u bytes (version 1 has %zu)", body, section_body_bytes);
+    if (left < section_bytes) return fail("level section is truncated (%zu of %zu bytes)", left, section_bytes);
+    if (left > section_bytes) return fail("%zu stray bytes after the level section", left - section_bytes);
+    size_t crc_at = section_head_bytes + section_body_bytes;
+    if (get_u32(p + crc_at) != crc32_of(p, crc_at)) return fail("level section checksum does not match");
+    const unsigned char *b = p + section_head_bytes;
+    level_description r;
+    memset(&r, 0, sizeof(r));
+    r.present = true;
+    r.start_x = get_f64(b + 0);
+    r.start_y = get_f64(b + 8);
+    r.start_ang = get_f64(b + 16);
+    r.time = get_f64(b + 24);
+    r.sky = get_i32(b + 32);
+    r.music = get_i32(b + 36);
+    memcpy(r.name[NAME_EN], b + 40, level_name_bytes);
+    memcpy(r.name[NAME_DE], b + 40 + level_name_bytes, level_name_bytes);
+    const char *why = nullptr;
+    if (!level_description_ok(r, &why)) return fail("level section: %s", why);
+    *d = r;
+    return 1;
+}
+
+// The largest file that can be fully valid, level section included.
 static size_t max_level_bytes(void)
 {
     size_t n = header_bytes;
     for (const section_kind &k : sections) n += (size_t)k.capacity * (slot_bytes + k.image_size);
-    return n;
+    return n + section_bytes;
 }
 
 // ---------------------------------------------------------------------------
 // Reading
 
-// Walks the whole image; with apply 0 it only checks, with apply 1 it stores.
-// Returns 0 and fills problem at the first fault.
-static int walk_level_image(const std::vector<unsigned char> &buf, int apply)
+// Walks the records; with apply 0 it only checks, with apply 1 it stores.
+// Returns 0 and fills problem at the first fault; *end is where the records
+// stop.
+static int walk_level_image(const std::vector<unsigned char> &buf, int apply, size_t *end)
 {
     if (buf.size() < header_bytes)
         return fail("header is truncated (%zu of %zu bytes)", buf.size(), header_bytes);
@@ -426,6 +574,7 @@ static int walk_level_image(const std::vector<unsigned char> &buf, int apply)
             pos += slot_bytes + k.image_size;
         }
     }
+    *end = pos;
     return 1;
 }
 
@@ -511,13 +660,23 @@ static int check_references(const std::vector<unsigned char> &buf)
     return 1;
 }
 
-// Reads at most the largest valid file; a read error counts as a short file.
+// Reads at most one byte more than the largest valid file (so that a longer
+// one is seen as too long); a read error counts as a short file.
 static std::vector<unsigned char> read_level_bytes(FILE *fp)
 {
-    std::vector<unsigned char> buf(max_level_bytes());
+    std::vector<unsigned char> buf(max_level_bytes() + 1);
     size_t got = fread(buf.data(), 1, buf.size(), fp);
     buf.resize(got);
     return buf;
+}
+
+// The whole file checked: records, then either the end or a level section.
+static int check_level_bytes(const std::vector<unsigned char> &buf, level_description *d)
+{
+    size_t end = 0;
+    if (!walk_level_image(buf, 0, &end)) return 0;
+    if (end == buf.size()) return 1;
+    return get_section(buf, end, d);
 }
 
 std::string level_refusal;
@@ -526,25 +685,34 @@ int load_terrain_file(const char *path)
 {
     level_refusal.clear();
     load_plain_level();
+    level_desc = default_level_description(-1);
+    current_level_checksum = 0;
     FILE *fp = fopen(path, "rb");
     if (!fp) return 0;
     std::vector<unsigned char> buf = read_level_bytes(fp);
     fclose(fp);
-    if (!walk_level_image(buf, 0) || !check_references(buf)) {
+    current_level_checksum = crc64(buf.data(), buf.size());
+    level_description d = default_level_description(-1);
+    if (!check_level_bytes(buf, &d) || !check_references(buf)) {
         level_refusal = problem;
         fprintf(stderr, "hillhopper: level file %s refused: %s; the level starts empty\n",
                 path, problem);
         return 0;
     }
-    walk_level_image(buf, 1);
+    size_t end = 0;
+    walk_level_image(buf, 1, &end);
+    level_desc = d;
     update_region_jnts();
     update_region_bdrs();
     update_region_plys();
     return 1;
 }
 
+std::string level_file_override;
+
 std::string level_file_path(int lev)
 {
+    if (!level_file_override.empty()) return level_file_override;
     loadn("map~", lev, 2);
     return std::string(xnam);
 }
@@ -572,6 +740,11 @@ std::vector<unsigned char> level_image_of(const level_tables &t)
             count++;
         }
         put_i32(&buf[4 * s], count);
+    }
+    if (level_desc.present) {
+        size_t at = buf.size();
+        buf.resize(at + section_bytes, 0);
+        put_section(&buf[at], level_desc);
     }
     return buf;
 }
@@ -634,6 +807,12 @@ int save_level_image(const char *path, const std::vector<unsigned char> &image, 
     int had_old = read_old_file(path, &old);
     int ok = had_old >= 0;
     if (!ok) *why = std::string("cannot read the old ") + path + " to back it up: " + strerror(errno);
+    const char *bad = nullptr;
+    if (ok && level_desc.present && !level_description_ok(level_desc, &bad)) {
+        // Written, the file would be refused by the reader.
+        *why = std::string("its description is not valid: ") + bad;
+        ok = 0;
+    }
     ok = ok && write_all(tmp.c_str(), image, why);
     if (ok && had_old == 1) ok = write_file_replacing(bak.c_str(), old, why);
     if (ok && rename(tmp.c_str(), path) != 0) {

@@ -2,6 +2,7 @@
 // values and the level set-up sequence. The file format is in level_file.cpp.
 // load_level's order matters: the tables are emptied before the file fills
 // them, and the body is made only once the start point is known.
+#include <cstring>
 #include "hillhopper.h"
 #include "terrain_file.h"
 #include "joints.h"
@@ -91,6 +92,30 @@ static void reset_level_slots(void)
     f[F_JUMP_CHARGE] = 0;
 }
 
+level_description level_desc;
+
+level_description default_level_description(int lev)
+{
+    level_values v = level_start_values(lev);
+    level_description d;
+    memset(&d, 0, sizeof(d));
+    d.present = false;
+    d.start_x = v.x;
+    d.start_y = v.y;
+    d.start_ang = v.ang;
+    d.time = v.time;
+    d.sky = SKY_DAY;
+    d.music = music_rotation;
+    return d;
+}
+
+std::string level_display_name(const level_description &d, int language, int level_number)
+{
+    if (language >= 0 && language < NUM_NAME_LANGUAGES && d.name[language][0]) return d.name[language];
+    if (d.name[NAME_EN][0]) return d.name[NAME_EN];
+    return "Stage " + std::to_string(level_number + 1);
+}
+
 void load_level(int lev)
 {
     camera_track = 1;
@@ -102,14 +127,16 @@ void load_level(int lev)
     clear_bees();
     load_plain_level();
     generate_level_sign();
-    if (lev >= 0 && lev < num_stored_levels) {
-        load_terrain(lev);
-        level_values s = level_start_values(lev);
-        f[F_START_X] = s.x;
-        f[F_START_Y] = s.y;
-        f[F_START_ANG] = s.ang;
-        f[F_TIME] = s.time;
-    }
+    level_desc = default_level_description(lev);
+    if (lev >= 0 && lev < num_stored_levels) load_terrain(lev);
+    // A file without a level section keeps the table values; from now on
+    // the level has a description, and a save writes it.
+    if (!level_desc.present) level_desc = default_level_description(lev);
+    level_desc.present = true;
+    f[F_START_X] = level_desc.start_x;
+    f[F_START_Y] = level_desc.start_y;
+    f[F_START_ANG] = level_desc.start_ang;
+    f[F_TIME] = level_desc.time;
     scr_px = f[F_START_X];
     scr_py = f[F_START_Y];
     clear_bodies();

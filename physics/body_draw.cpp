@@ -10,6 +10,7 @@
 #include "slots.h"
 #include "textures.h"
 #include "world.h"
+#include "actions.h"
 
 static const double sprite_half = 0.24;         // world units: 0.48 across
 static const double ease_min_gap = 0.1;         // draw_ang stops this close to ang
@@ -70,8 +71,8 @@ sprite_situation body_situation(int b)
     s.frame_counter = j[J_FRAME];
     s.player_rides = body[0].jntn != -1;
     s.body_rides = body[b].jntn != -1;
-    s.steer_key = keyr[KEY_LEFT] || keyr[KEY_RIGHT];
-    s.jump_key = keyr[KEY_ENTER] != 0;
+    s.steer_key = actr[ACT_LEFT] || actr[ACT_RIGHT];
+    s.jump_key = actr[ACT_JUMP] != 0;
     s.ang = body[b].ang;
     s.draw_ang = body[b].draw_ang;
     return s;

@@ -2,6 +2,7 @@
 // look-ahead and a smoothed glide, or leaves the view to the keys when free.
 #include "hillhopper.h"
 #include "camera.h"
+#include "actions.h"
 #include "geometry.h"
 #include "std_gfuncs.h"
 
@@ -57,16 +58,16 @@ static void follow_player(void)
 // on from where the camera was, not from where the keys left it.
 static void move_free_camera(void)
 {
-    if (keyr[KEY_UP]) scr_py += free_step;
-    if (keyr[KEY_DOWN]) scr_py -= free_step;
-    if (keyr[KEY_LEFT]) scr_px -= free_step;
-    if (keyr[KEY_RIGHT]) scr_px += free_step;
+    if (actr[ACT_SPIN_UP]) scr_py += free_step;
+    if (actr[ACT_SPIN_DOWN]) scr_py -= free_step;
+    if (actr[ACT_LEFT]) scr_px -= free_step;
+    if (actr[ACT_RIGHT]) scr_px += free_step;
     if (keyr[KEY_R]) world_ang += free_turn;
 }
 
 void track_main_plr(void)
 {
-    if (keyr[KEY_C] == LATCH_RELEASED) camera_track = !camera_track;
+    if (actr[ACT_FREE_CAMERA] == LATCH_RELEASED) camera_track = !camera_track;
     if (j[J_TIMEOUT_STEP] || j[J_LEVEL_DONE]) return;
     if (camera_track)
         follow_player();

@@ -28,6 +28,7 @@
 #include "startscr.h"
 #include "editor.h"
 #include "design.h"
+#include "actions.h"
 
 int quit_flag = 0;
 int editor_enabled = 0;
@@ -81,12 +82,12 @@ static void run_along_joint(float a)
     if (!on_joint()) return;
     double ex, ey;
     rot_point(p.x, p.y, p.x, p.y - 0.1, p.ang, &ex, &ey);
-    if (keyr[KEY_LEFT]) {
+    if (actr[ACT_LEFT]) {
         p.jntvx -= a;
         p.fdir = 1;
         running_dust(ex, ey, -1);
     }
-    if (keyr[KEY_RIGHT]) {
+    if (actr[ACT_RIGHT]) {
         p.jntvx += a;
         p.fdir = 0;
         running_dust(ex, ey, +1);
@@ -98,19 +99,19 @@ static void spin_in_air(void)
     body_struct &p = body[0];
     const double spin = 0.6, spin_keep = 0.84, damp = 0.74;
     double s = p.fdir == 0 ? 1 : -1;
-    if (keyr[KEY_UP] && !on_joint()) {
+    if (actr[ACT_SPIN_UP] && !on_joint()) {
         p.ang_v = (p.ang_v + spin * s) * spin_keep;
         j[J_SPIN_DAMP] = spin_damp_frames;
     }
-    if (keyr[KEY_H] == LATCH_RELEASED) {
+    if (actr[ACT_CONTROLS] == LATCH_RELEASED) {
         display_controls = 1;
         do_keyr();
     }
-    if (keyr[KEY_DOWN] && !on_joint()) {
+    if (actr[ACT_SPIN_DOWN] && !on_joint()) {
         p.ang_v = (p.ang_v - spin * s) * spin_keep;
         j[J_SPIN_DAMP] = spin_damp_frames;
     }
-    if (j[J_SPIN_DAMP] && !j[J_TUMBLE] && !keyr[KEY_UP] && !keyr[KEY_DOWN])
+    if (j[J_SPIN_DAMP] && !j[J_TUMBLE] && !actr[ACT_SPIN_UP] && !actr[ACT_SPIN_DOWN])
         p.ang_v *= damp;
 }
 
@@ -118,13 +119,13 @@ static void spin_in_air(void)
 // impulse that grows with the charge.
 static void charge_and_jump(void)
 {
-    if (keyr[KEY_ENTER] == LATCH_HELD) {
+    if (actr[ACT_JUMP] == LATCH_HELD) {
         if (on_joint()) f[F_JUMP_CHARGE] += 5;
         f[F_JUMP_CHARGE] *= 0.95;
         if (f[F_JUMP_CHARGE] > 100) f[F_JUMP_CHARGE] = 100;
     }
-    if (keyr[KEY_ENTER] == LATCH_UP || !on_joint()) f[F_JUMP_CHARGE] = 0;
-    if (keyr[KEY_ENTER] == LATCH_RELEASED && on_joint()) {
+    if (actr[ACT_JUMP] == LATCH_UP || !on_joint()) f[F_JUMP_CHARGE] = 0;
+    if (actr[ACT_JUMP] == LATCH_RELEASED && on_joint()) {
         play_sound(SND_JUMP);
         jump_off_jnt(0, f[F_JUMP_CHARGE]);
     }
@@ -144,7 +145,7 @@ void player_controls(void)
 void electric_boost(void)
 {
     body_struct &p = body[0];
-    if (keyr[KEY_RCONTROL] != LATCH_PRESSED || j[J_BOOSTS] <= 0 || j[J_BOOST_TIMER] != 0) return;
+    if (actr[ACT_BOOST] != LATCH_PRESSED || j[J_BOOSTS] <= 0 || j[J_BOOST_TIMER] != 0) return;
     j[J_BOOST_TIMER] = boost_frames;
     j[J_BOOSTS]--;
     play_sound(SND_BOOST);
@@ -171,7 +172,7 @@ static void control_of_the_game(void)
     if (edit_mode == 0) f[F_TIME] -= time_per_frame;
     if (j[J_FRAME] % 10 == 0 && j[J_AIR_CONTACTS] > 0) j[J_AIR_CONTACTS]--;
     if (on_joint()) j[J_AIR_CONTACTS] = 0;
-    if (keyr[KEY_RSHIFT] == LATCH_PRESSED && j[J_TUMBLE] == 0) j[J_LAND_HELP] = landing_help_frames;
+    if (actr[ACT_LAND_HELP] == LATCH_PRESSED && j[J_TUMBLE] == 0) j[J_LAND_HELP] = landing_help_frames;
 }
 
 static int label_colour(int r, int g, int b)
@@ -354,7 +355,7 @@ frame_result run_frame(void)
     do_keyr();
     do_mouser();
 
-    if (keyr[KEY_ESC] == LATCH_RELEASED) {
+    if (actr[ACT_GIVE_UP] == LATCH_RELEASED) {
         f[F_TIME] = 0;
         edit_mode = 0;
         j[J_LOST] = 1;

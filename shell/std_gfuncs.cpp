@@ -11,12 +11,14 @@
 #include "std_gfuncs.h"
 #include "world.h"
 #include "game.h"
+#include "actions.h"
 
 void (*input_hook)(void) = nullptr;
 
 void clear_keyr(void)
 {
     memset(keyr, 0, sizeof(keyr));
+    clear_action_latches();
 }
 
 // 2 (released last frame) clears first, so a key pressed again in the frame
@@ -34,6 +36,7 @@ void do_keyr(void)
     // A held key can read -1 in key[]: any non-zero value is down.
     for (int n = 0; n < num_keys; n++)
         keyr[n] = (char)step_latch(keyr[n], key[n] != 0);
+    step_action_latches(action_down_bits());
 }
 
 void do_mouser(void)

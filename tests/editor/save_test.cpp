@@ -474,3 +474,26 @@ TEST_F(Save, EditingNeverTimesOutOrCompletes)
     frame();
     EXPECT_NE(j[J_LEVEL_DONE], 0);                   // in play the same touch completes
 }
+
+// The level's description is designed too: a change the editor makes to it
+// is a step of its own and undo gives the old one back.
+TEST_F(Save, ADescriptionChangeIsOneUndoStep)
+{
+    level_desc = default_level_description(2);
+    level_desc.present = true;
+    design_capture();
+    std::string before = save_now();
+    design_watch_begin();
+    level_desc.time = 42;
+    set_level_name(&level_desc, NAME_EN, "Changed");
+    design_watch_end(0);
+    design_end_frame();
+    EXPECT_EQ(design_undo_steps(), 1);
+    EXPECT_NE(save_now(), before);
+    ctrl_tap(KEY_Z);
+    EXPECT_EQ(level_desc.time, default_level_description(2).time);
+    EXPECT_EQ(save_now(), before);
+    ctrl_tap(KEY_Y);
+    EXPECT_EQ(level_desc.time, 42);
+    level_desc = default_level_description(-1);
+}

@@ -97,6 +97,7 @@ const size_t at_tv = 40, at_jnt = at_tv + 4 * 16, at_ply = at_jnt + 28, at_bdr =
 static bytes small_level(void)
 {
     load_plain_level();
+    level_desc.present = false;
     for (int i = 0; i < num_wpts; i++) wpt[i].state = 0;
     for (int i = 0; i < num_bonuses; i++) bonus[i].state = 0;
     // A floor under level 0's start point and a wall to its right.
@@ -115,6 +116,49 @@ static bytes small_level(void)
     return b;
 }
 
+// The level section the writer puts after small_level's records, and a way to
+// change a value in it and seal it again, so that a case reaches the value
+// checks behind the checksum.
+const size_t section_size = 184, at_body = at_end + 12;
+
+static bytes level_section(void)
+{
+    small_level();
+    level_description d = default_level_description(0);
+    d.present = true;
+    set_level_name(&d, NAME_EN, "Seed");
+    set_level_name(&d, NAME_DE, "Saat \xc3\xbc");
+    level_desc = d;
+    EXPECT_EQ(save_terrain_file("small.trn"), 1);
+    level_desc.present = false;
+    bytes b;
+    EXPECT_TRUE(read_bytes("small.trn", &b));
+    EXPECT_EQ(b.size(), at_end + section_size);
+    return bytes(b.begin() + at_end, b.end());
+}
+
+static void add_section(bytes &b)
+{
+    static const bytes section = level_section();
+    b.insert(b.end(), section.begin(), section.end());
+}
+
+static void reseal(bytes &b)
+{
+    uint32_t c = 0xffffffffu;
+    for (size_t i = at_end; i < at_end + section_size - 4; i++) {
+        c ^= b[i];
+        for (int k = 0; k < 8; k++) c = (c >> 1) ^ (0xedb88320u & (0u - (c & 1)));
+    }
+    put32(b, at_end + section_size - 4, (int32_t)(c ^ 0xffffffffu));
+}
+
+static void put_section_double(bytes &b, size_t field, double v)
+{
+    memcpy(&b[at_body + field], &v, 8);
+    reseal(b);
+}
+
 struct hostile_case {
     const char *name;
     bool refused;                   // the strict reader must refuse it whole
@@ -126,6 +170,21 @@ const float inf_f = std::numeric_limits<float>::infinity();
 
 static const hostile_case hostile_cases[] = {
     {"unchanged", false, [](bytes &) {}},
+    // The level section
+    {"with a level section", false, [](bytes &b) { add_section(b); }},
+    {"start in the level's far corner", false, [](bytes &b) { add_section(b); put_section_double(b, 0, 80); put_section_double(b, 8, -40); }},
+    {"start upside down, shortest clock", false, [](bytes &b) {
+         add_section(b); put_section_double(b, 16, -8); memcpy(&b[at_body + 24], &level_time_min, 8); reseal(b); }},
+    {"section after a header alone", false, [](bytes &b) {
+         add_section(b); b.erase(b.begin() + 40, b.begin() + at_end); memset(&b[0], 0, 40); }},
+    {"section checksum wrong", true, [](bytes &b) { add_section(b); b.back() ^= 0x80; }},
+    {"section of a newer version", true, [](bytes &b) { add_section(b); put32(b, at_end + 4, 2); reseal(b); }},
+    {"section truncated", true, [](bytes &b) { add_section(b); b.resize(b.size() - 5); }},
+    {"byte after the section", true, [](bytes &b) { add_section(b); b.push_back(0); }},
+    {"section start NaN", true, [](bytes &b) { add_section(b); put_section_double(b, 8, std::nan("")); }},
+    {"section time negative", true, [](bytes &b) { add_section(b); put_section_double(b, 24, -1); }},
+    {"section sky unknown", true, [](bytes &b) { add_section(b); put32(b, at_body + 32, 99); reseal(b); }},
+    {"section name unterminated", true, [](bytes &b) { add_section(b); memset(&b[at_body + 104], 'z', 64); reseal(b); }},
     {"empty file", true, [](bytes &b) { b.clear(); }},
     {"truncated header", true, [](bytes &b) { b.resize(20); }},
     {"header alone", false, [](bytes &b) { b.assign(40, 0); }},

@@ -13,11 +13,14 @@
 #include <unistd.h>
 #include <gtest/gtest.h>
 #include "level_kit.h"
+#include "terrain_file.h"
 #include "hillhopper.h"
 #include "textures.h"
 #include "slots.h"
 #include "region.h"
 #include "geometry.h"
+#include "level_id.h"
+#include "terrain_file.h"
 
 namespace {
 
@@ -73,6 +76,19 @@ TEST_P(Levels, FilePassesTheStrictReaderAndHoldsSoundRecords)
 {
     int lev = GetParam();
     ASSERT_TRUE(load_level_from(game_dir, lev)) << "map" << lev << ".trn refused or missing";
+
+    // Every stage describes itself; the first four exactly as their old table
+    // did, so that their runs start bit for bit where they always started.
+    ASSERT_TRUE(level_desc.present);
+    EXPECT_NE(level_desc.name[NAME_EN][0], 0);
+    EXPECT_NE(level_desc.name[NAME_DE][0], 0);
+    if (lev < num_stored_levels) {
+        level_values old = level_start_values(lev);
+        EXPECT_EQ(memcmp(&level_desc.start_x, &old.x, 8), 0);
+        EXPECT_EQ(memcmp(&level_desc.start_y, &old.y, 8), 0);
+        EXPECT_EQ(memcmp(&level_desc.start_ang, &old.ang, 8), 0);
+        EXPECT_EQ(level_desc.time, old.time);
+    }
 
     for (int k = 0; k < num_tvs; k++) {
         if (!tv[k].state) continue;
@@ -249,6 +265,17 @@ TEST(LevelSource, FaultsAreRefusedWithTheirLine)
         {"\nset joint 10000 1 0 1 -1 -1 1\n", 2, "bad 'set joint' line"},
         {"set vertex x 1 2 1\n", 1, "bad 'set vertex' line"},
         {"set bonus 1000 1 0 0 2\n", 1, "bad 'set bonus' line"},
+        {"time 50\nstart 1\n", 2, "start needs"},
+        {"start 80.5 0\n", 1, "outside the level"},
+        {"start 0 0 99\n", 1, "angle"},
+        {"time 0\n", 1, "time allowed must"},
+        {"time nan\n", 1, "bad number"},
+        {"sky mars\n", 1, "unknown sky"},
+        {"music polka\n", 1, "music needs"},
+        {"name fr Bonjour\n", 1, "en or de"},
+        {"name english Hello\n", 1, "en or de"},
+        {"name en \x01" "bell\n", 1, "control characters"},
+        {"name de 0123456789012345678901234567890123456789012345678901234567890123\n", 1, "longer"},
     };
     for (const bad &c : cases) {
         std::string err;
@@ -256,6 +283,39 @@ TEST(LevelSource, FaultsAreRefusedWithTheirLine)
         EXPECT_NE(err.find("src:" + std::to_string(c.line) + ":"), std::string::npos) << err;
         EXPECT_NE(err.find(c.says), std::string::npos) << err;
     }
+}
+
+// The level's own lines: into the section, back out of the dump unchanged;
+// a source without them makes a file without a section, as before.
+TEST(LevelSource, TheLevelsOwnLinesReachTheSectionAndComeBackExactly)
+{
+    init_tools();
+    const std::string body = "ground walk\n  -2 0\n  2 0\nend\nbonus end 1 0.24\n";
+    int ok;
+    std::string bare = built_bytes(body, &ok);
+    ASSERT_TRUE(ok);
+    EXPECT_FALSE(level_desc.present);
+    ASSERT_TRUE(load_level_from(scratch_dir(), 9));
+    EXPECT_FALSE(level_desc.present);
+    EXPECT_EQ(dump_level_text(nullptr).find("\nstart "), std::string::npos);
+
+    std::string src = "start -1.5 0.3\ntime 62.5\nname en  Night #7 ride  \n"
+                      "name de N\xc3\xa4\x63htliche Fahrt\nmusic evening_waltz\n" + body;
+    std::string with = built_bytes(src, &ok);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(with.size(), bare.size() + 184);
+    EXPECT_EQ(with.compare(0, bare.size(), bare), 0);
+    ASSERT_TRUE(load_level_from(scratch_dir(), 9));
+    EXPECT_EQ(level_desc.start_x, -1.5);
+    EXPECT_EQ(level_desc.start_y, 0.3);
+    EXPECT_EQ(level_desc.start_ang, level_start_values(0).ang) << "no angle: tilted as on stage 1";
+    EXPECT_EQ(level_desc.time, 62.5);
+    EXPECT_STREQ(level_desc.name[NAME_EN], "Night #7 ride") << "a name keeps its '#'";
+    EXPECT_EQ(level_desc.music, MUS_EVENING_WALTZ);
+    EXPECT_EQ(level_desc.sky, SKY_DAY);
+    std::string dump = dump_level_text(nullptr);
+    EXPECT_NE(dump.find("\nname en Night #7 ride\n"), std::string::npos) << dump.substr(0, 400);
+    EXPECT_TRUE(built_bytes(dump, &ok) == with);
 }
 
 TEST(LevelSource, GroundIsCutIntoShortJointsAndRoundedAtCorners)
@@ -370,6 +430,36 @@ TEST_P(Levels, RecordedRunFinishesWithTimeLeft)
            "the physics, record the runs again (target level_runs); if find_run cannot finish "
            "plan" << lev << ".txt either, the level can no longer be finished.";
     EXPECT_GT(r.time_left, 0);
+}
+
+// The level README's table of runs is the record of how each run ends. A
+// change of drawing only (polygons, bands, doodads) must leave every run
+// finishing on the same frame with the same time left; a deliberate change of
+// the ground or the physics records the runs again and updates the table.
+TEST(LevelRuns, EveryRunEndsAsTheReadmeRecords)
+{
+    init_tools();
+    std::istringstream readme(read_text(source_dir + "/README.md"));
+    std::string line;
+    int rows = 0;
+    while (std::getline(readme, line)) {
+        // | `run3.txt` (the boost way) | 689 | 29.33 |
+        size_t open = line.find("| `run"), close = line.find('`', open + 3);
+        size_t bar = line.find('|', close);
+        int frames = 0;
+        double time_left = 0;
+        if (open != 0 || close == std::string::npos || bar == std::string::npos ||
+            sscanf(line.c_str() + bar, "| %d | %lf |", &frames, &time_left) != 2)
+            continue;
+        std::string run = line.substr(open + 3, close - open - 3);
+        int lev = run[3] - '0';
+        run_result r = play_recorded(run, lev);
+        EXPECT_TRUE(r.finished) << run;
+        EXPECT_EQ(r.frames, frames) << run << " no longer ends on the recorded frame";
+        EXPECT_NEAR(r.time_left, time_left, 0.005) << run << " ends with other time left";
+        rows++;
+    }
+    EXPECT_GE(rows, 5) << "the README's table of runs was not found";
 }
 
 // The hidden shelf of stage 4 skips the boost, the chasm and both hives, and
@@ -609,4 +699,38 @@ TEST(LevelSource, QuadsAreStoredFacingTheViewer)
     EXPECT_EQ(tv[ply[q].tvn[3]].y, 0.0f);
     EXPECT_EQ(tv[ply[q].tvn[1]].y, 1.0f);
     EXPECT_EQ(tv[ply[q].tvn[2]].y, 1.0f);
+}
+
+// ---- level identity ----------------------------------------------------------
+
+TEST(LevelIdentity, ChecksumIsTheCrcOfTheFileAndFollowsEveryByte)
+{
+    init_tools();
+    // The catalogue's check value of CRC-64/ECMA-182, whole and in pieces.
+    EXPECT_EQ(crc64("123456789", 9), 0x6C40DF5F0B497347ull);
+    EXPECT_EQ(crc64_update(crc64("1234", 4), "56789", 5), 0x6C40DF5F0B497347ull);
+    EXPECT_EQ(crc64("", 0), 0ull);
+    // Loading a level sets the identity of the file it read, and the four
+    // shipped levels are four identities.
+    std::set<uint64_t> seen;
+    for (int lev = 0; lev < num_levels; lev++) {
+        std::string path = game_dir + "/map" + std::to_string(lev) + ".trn";
+        bool ok = false;
+        uint64_t sum = level_checksum_of_file(path.c_str(), &ok);
+        ASSERT_TRUE(ok) << path;
+        ASSERT_TRUE(load_terrain_file(path.c_str()));
+        EXPECT_EQ(current_level_checksum, sum) << path;
+        seen.insert(sum);
+    }
+    EXPECT_EQ(seen.size(), (size_t)num_levels);
+    // One changed byte is another level; a missing file has none.
+    std::string bytes = read_text(game_dir + "/map0.trn");
+    bytes[bytes.size() / 2] ^= 1;
+    std::string original = read_text(game_dir + "/map0.trn");
+    EXPECT_NE(crc64(bytes.data(), bytes.size()), crc64(original.data(), original.size()));
+    bool ok = true;
+    EXPECT_EQ(level_checksum_of_file((scratch_dir() + "/no_such.trn").c_str(), &ok), 0ull);
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(load_terrain_file((scratch_dir() + "/no_such.trn").c_str()));
+    EXPECT_EQ(current_level_checksum, 0ull);
 }

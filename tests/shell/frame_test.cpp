@@ -4,6 +4,7 @@
 #include <cmath>
 #include "test_support.h"
 #include "hillhopper.h"
+#include "actions.h"
 #include "game.h"
 #include "std_gfuncs.h"
 
@@ -147,7 +148,7 @@ TEST(Boost, NeedsStockAndAnExpiredTimer)
     start_empty_level();
     put_player_in_the_air();
     clear_keyr();
-    keyr[KEY_RCONTROL] = LATCH_PRESSED;
+    actr[ACT_BOOST] = LATCH_PRESSED;
     j[J_BOOSTS] = 0;
     electric_boost();
     EXPECT_EQ(j[J_BOOST_TIMER], 0);
@@ -158,7 +159,7 @@ TEST(Boost, NeedsStockAndAnExpiredTimer)
     EXPECT_EQ(j[J_BOOSTS], 2);
     EXPECT_EQ(body[0].xx, 0);
     j[J_BOOST_TIMER] = 0;
-    keyr[KEY_RCONTROL] = LATCH_HELD;    // only the press counts
+    actr[ACT_BOOST] = LATCH_HELD;    // only the press counts
     electric_boost();
     EXPECT_EQ(j[J_BOOSTS], 2);
 }
@@ -168,7 +169,7 @@ TEST(Boost, InTheAirAlongTheFacingAndOnTheGroundAlongTheJoint)
     start_empty_level();
     put_player_in_the_air();
     clear_keyr();
-    keyr[KEY_RCONTROL] = LATCH_PRESSED;
+    actr[ACT_BOOST] = LATCH_PRESSED;
     j[J_BOOSTS] = 2;
     electric_boost();
     EXPECT_EQ(j[J_BOOSTS], 1);

@@ -4,6 +4,7 @@
 #include "hillhopper.h"
 #include "std_gfuncs.h"
 #include "game.h"
+#include "actions.h"
 
 namespace {
 
@@ -128,4 +129,46 @@ TEST(FileNames, TemplateWithoutTildeLeavesTheNameAlone)
     // A '~' beyond the first 20 characters is not looked for.
     loadn("aaaaaaaaaaaaaaaaaaaaaaaa~", 7, 2);
     EXPECT_STREQ(xnam, "map1.trn");
+}
+
+TEST(ActionLatches, FollowTheBindingsNotTheKeys)
+{
+    headless_world();
+    release_all_keys();
+    clear_keyr();
+    // Default: Enter is jump; an alternative key and a rebinding both count,
+    // and the old key no longer does once it is unbound.
+    set_key(KEY_ENTER, true);
+    do_keyr();
+    EXPECT_EQ(actr[ACT_JUMP], LATCH_PRESSED);
+    EXPECT_EQ(action_down_bits(), 1u << ACT_JUMP);
+    set_key(KEY_ENTER, false);
+    action_key[ACT_JUMP][0] = KEY_SPACE;
+    action_key[ACT_JUMP][1] = KEY_J;
+    set_key(KEY_ENTER, true);
+    do_keyr();
+    EXPECT_EQ(actr[ACT_JUMP], LATCH_RELEASED);
+    set_key(KEY_J, true);
+    do_keyr();
+    EXPECT_EQ(actr[ACT_JUMP], LATCH_PRESSED);
+    set_key(KEY_J, false);
+    set_key(KEY_ENTER, false);
+    // Codes and buttons out of range are unbound, never an index.
+    action_key[ACT_BOOST][0] = KEY_MAX + 5;
+    action_key[ACT_BOOST][1] = -3;
+    action_button[ACT_BOOST] = 400;
+    EXPECT_EQ(action_down_bits(), 0u);
+    set_default_bindings();
+    EXPECT_EQ(action_key[ACT_JUMP][0], KEY_ENTER);
+    EXPECT_EQ(action_key[ACT_JUMP][1], 0);
+    EXPECT_EQ(action_button[ACT_BOOST], -1);
+    // Every action has its own default key, and clear_keyr clears the actions.
+    for (int a = 0; a < NUM_ACTIONS; a++) {
+        set_key(action_key[a][0], true);
+        EXPECT_EQ(action_down_bits(), 1u << a) << a;
+        do_keyr();
+        set_key(action_key[a][0], false);
+    }
+    clear_keyr();
+    for (int a = 0; a < NUM_ACTIONS; a++) EXPECT_EQ(actr[a], LATCH_UP);
 }

@@ -2,6 +2,7 @@
 #include <cmath>
 #include "test_support.h"
 #include "hillhopper.h"
+#include "actions.h"
 #include "world.h"
 #include "camera.h"
 #include "std_gfuncs.h"
@@ -144,12 +145,12 @@ TEST(Camera, FreeCameraMovesByKeysAndFollowModeResumesFromTheCamera)
     set_camera_state(0, 0, 0, 0);
     scr_px = scr_py = 0;
     // C released: free camera.
-    keyr[KEY_C] = LATCH_RELEASED;
+    actr[ACT_FREE_CAMERA] = LATCH_RELEASED;
     track_main_plr();
     EXPECT_EQ(camera_track, 0);
     clear_keyr();
-    keyr[KEY_RIGHT] = LATCH_HELD;
-    keyr[KEY_UP] = LATCH_PRESSED;
+    actr[ACT_RIGHT] = LATCH_HELD;
+    actr[ACT_SPIN_UP] = LATCH_PRESSED;
     keyr[KEY_R] = LATCH_HELD;
     track_main_plr();
     EXPECT_DOUBLE_EQ(scr_px, 0.125);
@@ -161,7 +162,7 @@ TEST(Camera, FreeCameraMovesByKeysAndFollowModeResumesFromTheCamera)
     EXPECT_EQ(cy, 0);
     // C again: back to follow mode, from the camera's own position.
     clear_keyr();
-    keyr[KEY_C] = LATCH_RELEASED;
+    actr[ACT_FREE_CAMERA] = LATCH_RELEASED;
     world_ang = 0;
     track_main_plr();
     EXPECT_EQ(camera_track, 1);

@@ -2,6 +2,8 @@
 // exact record images, refusal of malformed files as a table of cases, safe
 // saving against failed writes, and the level set-up values.
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +18,7 @@
 #include "joints.h"
 #include "bodies.h"
 #include "borders.h"
+#include "slots.h"
 
 namespace {
 
@@ -52,6 +55,7 @@ protected:
         TerrainTest::SetUp();
         for (int i = 0; i < num_wpts; i++) wpt[i].state = 0;
         for (int i = 0; i < num_bonuses; i++) bonus[i].state = 0;
+        level_desc = default_level_description(-1);     // files as before level sections
         char tmpl[] = "/tmp/hh_level_XXXXXX";
         ASSERT_NE(mkdtemp(tmpl), nullptr);
         dir = tmpl;
@@ -247,11 +251,13 @@ TEST_F(LevelFiles, AHeaderAloneIsAValidEmptyLevel)
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_EQ(jnt[0].state, 0);
     EXPECT_EQ(tv[0].state, 0);
-    // Bytes after the last section are never read.
+    // A byte after the records that does not start a level section is refused.
     bytes trailing(40, 0);
     trailing.push_back(0x55);
     write_bytes("map3.trn", trailing);
-    EXPECT_EQ(load_terrain_file("map3.trn"), 1);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(load_terrain_file("map3.trn"), 0);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("stray"), std::string::npos);
 }
 
 // A small valid level: 3 vertices, then one record of each other kind.
@@ -430,7 +436,9 @@ TEST_F(LevelFiles, LevelStartValues)
     EXPECT_EQ(scr_px, 0);
     for (int i = 0; i < num_jnts; i++) ASSERT_EQ(jnt[i].state, 0);
 
-    // A stored level number reads its file from the current folder.
+    // A stored level number reads its file from the current folder; a file
+    // without a level section starts from the table values.
+    level_desc.present = false;
     small_valid_level();
     save_terrain(2);
     load_plain_level();
@@ -459,4 +467,200 @@ TEST_F(LevelFiles, LevelStartValues)
     EXPECT_DOUBLE_EQ(level_start_values(3).x, -63.1437);
     EXPECT_DOUBLE_EQ(level_start_values(3).y, 13.448);
     EXPECT_EQ(level_start_values(-1).time, 75);
+}
+
+// ---- the level section -----------------------------------------------------
+
+namespace {
+
+// small_valid_level leaves no waypoint and no bonus: the records end with
+// the doodad, and the section follows.
+const size_t section_size = 12 + 168 + 4;
+const size_t at_section = at_wpt;
+const size_t at_body = at_section + 12;
+
+level_description sample_description(void)
+{
+    level_description d = default_level_description(-1);
+    d.present = true;
+    d.start_x = -12.345678901234567;
+    d.start_y = 7.000000000000001;
+    d.start_ang = Z_PI - 0.1;
+    d.time = 42.5;
+    d.music = MUS_HIVE_RUSH;
+    set_level_name(&d, NAME_EN, "Lamp Light");
+    set_level_name(&d, NAME_DE, "Lampenlicht \xc3\xa4\xc3\xb6\xc3\xbc\xc3\x9f");
+    return d;
+}
+
+// CRC-32 as the writer makes it, so that value cases reach the value checks.
+void reseal(bytes &b)
+{
+    uint32_t c = 0xffffffffu;
+    for (size_t i = at_section; i < at_section + 12 + 168; i++) {
+        c ^= b[i];
+        for (int k = 0; k < 8; k++) c = (c >> 1) ^ (0xedb88320u & (0u - (c & 1)));
+    }
+    put32(b, at_section + 12 + 168, (int)(c ^ 0xffffffffu));
+}
+
+void put_double(bytes &b, size_t at, double v)
+{
+    uint64_t u;
+    memcpy(&u, &v, 8);
+    for (int i = 0; i < 8; i++) b[at + i] = (unsigned char)(u >> (8 * i));
+}
+
+struct section_case {
+    const char *what;
+    const char *says;           // a word the message must hold
+    void (*spoil)(bytes &b);
+};
+
+const section_case section_cases[] = {
+    {"wrong tag", "stray", [](bytes &b) { b[at_section] = 'X'; }},
+    {"a few bytes of a tag", "stray", [](bytes &b) { b.resize(at_section + 3); }},
+    {"newer version", "version", [](bytes &b) { put32(b, at_section + 4, 2); reseal(b); }},
+    {"version 0", "version", [](bytes &b) { put32(b, at_section + 4, 0); reseal(b); }},
+    {"body length differs", "body", [](bytes &b) { put32(b, at_section + 8, 167); }},
+    {"huge body length", "body", [](bytes &b) { put32(b, at_section + 8, -1); }},
+    {"truncated body", "truncated", [](bytes &b) { b.resize(at_section + 100); }},
+    {"checksum missing", "truncated", [](bytes &b) { b.resize(b.size() - 1); }},
+    {"stray byte after it", "stray", [](bytes &b) { b.push_back(0); }},
+    {"a second section", "stray", [](bytes &b) { bytes s(b.begin() + at_section, b.end()); b.insert(b.end(), s.begin(), s.end()); }},
+    {"checksum wrong", "checksum", [](bytes &b) { b[b.size() - 1] ^= 1; }},
+    {"body changed under the checksum", "checksum", [](bytes &b) { b[at_body + 30] ^= 4; }},
+    {"start x not a number", "start", [](bytes &b) { put_double(b, at_body, NAN); reseal(b); }},
+    {"start x infinite", "start", [](bytes &b) { put_double(b, at_body, INFINITY); reseal(b); }},
+    {"start beyond the level", "start", [](bytes &b) { put_double(b, at_body + 8, 40.5); reseal(b); }},
+    {"start angle huge", "angle", [](bytes &b) { put_double(b, at_body + 16, 1e300); reseal(b); }},
+    {"no time", "time", [](bytes &b) { put_double(b, at_body + 24, 0); reseal(b); }},
+    {"negative time", "time", [](bytes &b) { put_double(b, at_body + 24, -50); reseal(b); }},
+    {"time beyond the clock", "time", [](bytes &b) { put_double(b, at_body + 24, 1e9); reseal(b); }},
+    {"unknown sky", "sky", [](bytes &b) { put32(b, at_body + 32, NUM_SKIES); reseal(b); }},
+    {"negative sky", "sky", [](bytes &b) { put32(b, at_body + 32, -1); reseal(b); }},
+    {"unknown music", "music", [](bytes &b) { put32(b, at_body + 36, NUM_MUSIC_TRACKS); reseal(b); }},
+    {"music below rotation", "music", [](bytes &b) { put32(b, at_body + 36, -2); reseal(b); }},
+    {"name without its NUL", "English", [](bytes &b) { memset(&b[at_body + 40], 'a', 64); reseal(b); }},
+    {"bytes after the name's NUL", "English", [](bytes &b) { b[at_body + 40 + 60] = 'x'; reseal(b); }},
+    {"control character in a name", "German", [](bytes &b) { b[at_body + 104 + 2] = '\n'; reseal(b); }},
+    {"name cut inside a character", "German", [](bytes &b) { b[at_body + 104 + 12] = (char)0xc3; b[at_body + 104 + 13] = 0; reseal(b); }},
+    {"overlong encoding", "English", [](bytes &b) { b[at_body + 40] = (char)0xc0; b[at_body + 41] = (char)0x80; reseal(b); }},
+};
+
+}  // namespace
+
+TEST_F(LevelFiles, ALevelSectionRoundTripsBitForBitAndOlderReadersSkipNothing)
+{
+    small_valid_level();
+    level_desc = sample_description();
+    level_description want = level_desc;
+    ASSERT_EQ(save_terrain_file("with.trn"), 1);
+    bytes b = read_bytes("with.trn");
+    ASSERT_EQ(b.size(), at_section + section_size);
+    EXPECT_EQ(memcmp(&b[at_section], "HHLV", 4), 0);
+    // The records ahead of the section are those of a file without one.
+    level_desc.present = false;
+    ASSERT_EQ(save_terrain_file("valid.trn"), 1);
+    level_desc.present = true;
+    bytes plain = read_bytes("valid.trn");
+    ASSERT_EQ(plain.size(), at_section);
+    EXPECT_TRUE(std::equal(plain.begin(), plain.end(), b.begin()));
+
+    level_desc = default_level_description(-1);
+    ASSERT_EQ(load_terrain_file("with.trn"), 1);
+    EXPECT_TRUE(level_desc.present);
+    EXPECT_EQ(memcmp(&level_desc.start_x, &want.start_x, 8), 0);
+    EXPECT_EQ(memcmp(&level_desc.start_y, &want.start_y, 8), 0);
+    EXPECT_EQ(memcmp(&level_desc.start_ang, &want.start_ang, 8), 0);
+    EXPECT_EQ(level_desc.time, 42.5);
+    EXPECT_EQ(level_desc.sky, SKY_DAY);
+    EXPECT_EQ(level_desc.music, MUS_HIVE_RUSH);
+    EXPECT_STREQ(level_desc.name[NAME_DE], want.name[NAME_DE]);
+    EXPECT_EQ(jnt[0].state, 1);
+    ASSERT_EQ(save_terrain_file("again.trn"), 1);
+    EXPECT_EQ(read_bytes("again.trn"), b);
+
+    // A file without the section reads as one without a description.
+    ASSERT_EQ(load_terrain_file("valid.trn"), 1);
+    EXPECT_FALSE(level_desc.present);
+}
+
+TEST_F(LevelFiles, BrokenLevelSectionsAreRefusedWholeWithTheirReason)
+{
+    small_valid_level();
+    level_desc = sample_description();
+    ASSERT_EQ(save_terrain_file("with.trn"), 1);
+    const bytes valid = read_bytes("with.trn");
+    for (const section_case &c : section_cases) {
+        SCOPED_TRACE(c.what);
+        bytes b = valid;
+        c.spoil(b);
+        write_bytes("map1.trn", b);
+        level_desc = sample_description();
+        testing::internal::CaptureStderr();
+        load_terrain(1);
+        std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_NE(err.find("map1.trn"), std::string::npos) << err;
+        EXPECT_NE(err.find(c.says), std::string::npos) << err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        EXPECT_EQ(jnt[0].state, 0) << "the records of a refused file never reach the tables";
+        EXPECT_FALSE(level_desc.present);
+    }
+    EXPECT_EQ(load_terrain_file("with.trn"), 1);
+}
+
+TEST_F(LevelFiles, TheSectionDecidesTheStartAndASaveNeverWritesAnUnreadableOne)
+{
+    headless_world();
+    small_valid_level();
+    level_desc = sample_description();
+    save_terrain(2);
+    load_level(2);
+    EXPECT_EQ(f[F_START_X], -12.345678901234567);
+    EXPECT_EQ(f[F_START_Y], 7.000000000000001);
+    EXPECT_EQ(f[F_TIME], 42.5);
+    EXPECT_EQ(body[0].x, -12.345678901234567);
+    EXPECT_EQ(level_display_name(level_desc, NAME_EN, 2), "Lamp Light");
+
+    // Level 3 from before sections: table values, and the next save adds them.
+    level_desc.present = false;
+    save_terrain(3);
+    load_level(3);
+    EXPECT_TRUE(level_desc.present);
+    EXPECT_EQ(f[F_START_X], -63.1437);
+    EXPECT_EQ(level_display_name(level_desc, NAME_DE, 3), "Stage 4");
+    save_terrain(3);
+    level_desc = default_level_description(-1);
+    ASSERT_EQ(load_terrain_file("map3.trn"), 1);
+    EXPECT_EQ(level_desc.start_y, 13.448);
+    EXPECT_EQ(level_desc.time, 30);
+
+    // A description the reader would refuse is not written at all.
+    bytes before = read_bytes("map3.trn");
+    level_desc.time = 0;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(save_terrain_file("map3.trn"), 0);
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("time allowed"), std::string::npos) << err;
+    EXPECT_EQ(read_bytes("map3.trn"), before);
+}
+
+TEST(LevelNames, NamesAreCutAtACharacterAndCleaned)
+{
+    level_description d = default_level_description(-1);
+    std::string umlauts;
+    for (int i = 0; i < 40; i++) umlauts += "\xc3\xa4";        // 80 bytes of "ä"
+    set_level_name(&d, NAME_DE, umlauts.c_str());
+    EXPECT_EQ(strlen(d.name[NAME_DE]), 62u) << "31 whole letters, never half of one";
+    set_level_name(&d, NAME_EN, "Tab\there\xff!");
+    EXPECT_STREQ(d.name[NAME_EN], "Tab?here?!");
+    set_level_name(&d, 7, "ignored");
+    const char *why = nullptr;
+    EXPECT_TRUE(level_description_ok(d, &why));
+    EXPECT_EQ(level_display_name(d, NAME_DE, 0), umlauts.substr(0, 62));
+    set_level_name(&d, NAME_DE, "");
+    EXPECT_EQ(level_display_name(d, NAME_DE, 0), "Tab?here?!") << "the English name stands in";
+    set_level_name(&d, NAME_EN, "");
+    EXPECT_EQ(level_display_name(d, NAME_EN, 11), "Stage 12");
 }

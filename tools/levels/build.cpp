@@ -486,6 +486,32 @@ bool apply_set(build_state &st, const source_command &c)
     return true;
 }
 
+// A source without these lines makes a file without a level section.
+void apply_level_line(const source_command &c)
+{
+    level_description &d = level_desc;
+    d.present = true;
+    if (c.kind == CMD_START) {
+        d.start_x = c.nums[0];
+        d.start_y = c.nums[1];
+        // Without an angle the player starts as on the first stages.
+        d.start_ang = c.nums.size() > 2 ? c.nums[2] : level_start_values(0).ang;
+    } else if (c.kind == CMD_TIME) {
+        d.time = c.nums[0];
+    } else if (c.kind == CMD_NAME) {
+        set_level_name(&d, c.type, c.words[0].c_str());
+    } else if (c.kind == CMD_SKY) {
+        d.sky = c.type;
+    } else if (c.kind == CMD_MUSIC) {
+        d.music = c.type;
+    }
+}
+
+bool is_level_line(command_kind k)
+{
+    return k == CMD_START || k == CMD_TIME || k == CMD_NAME || k == CMD_SKY || k == CMD_MUSIC;
+}
+
 } // namespace
 
 bool build_level_text(const std::string &text, const std::string &source_name, std::string *error)
@@ -495,6 +521,7 @@ bool build_level_text(const std::string &text, const std::string &source_name, s
     load_plain_level();
     clear_wpts();
     clear_bonuses();
+    level_desc = default_level_description(-1);
     int saved_group = j[J_ARROW_GROUP];
 
     build_state st;
@@ -511,6 +538,13 @@ bool build_level_text(const std::string &text, const std::string &source_name, s
         for (size_t i = 0; ok && i < cmds.size(); i++) ok = make_objects(st, cmds[i], k);
     for (size_t i = 0; ok && i < cmds.size(); i++)
         if (cmds[i].kind == CMD_SET) ok = apply_set(st, cmds[i]);
+    for (size_t i = 0; ok && i < cmds.size(); i++)
+        if (is_level_line(cmds[i].kind)) apply_level_line(cmds[i]);
+    const char *why = nullptr;
+    if (ok && level_desc.present && !level_description_ok(level_desc, &why)) {
+        if (error) *error = source_name + ": the level's description: " + why;
+        ok = false;
+    }
     j[J_ARROW_GROUP] = saved_group;
     update_region_jnts();
     update_region_bdrs();

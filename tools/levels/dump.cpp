@@ -12,6 +12,7 @@
 #include "level_kit.h"
 #include "hillhopper.h"
 #include "textures.h"
+#include "terrain_file.h"
 
 namespace {
 
@@ -109,9 +110,25 @@ std::vector<char> outer_only(const tables &t)
     return outer;
 }
 
+// The level's own description, when the file carries one.
+std::string description_text(const level_description &d)
+{
+    if (!d.present) return "";
+    std::string s = "\n# the level: start x y angle, time allowed, names, sky, music\n";
+    s += "start " + real(d.start_x) + " " + real(d.start_y) + " " + real(d.start_ang) + "\n";
+    s += "time " + real(d.time) + "\n";
+    if (d.name[NAME_EN][0]) s += std::string("name en ") + d.name[NAME_EN] + "\n";
+    if (d.name[NAME_DE][0]) s += std::string("name de ") + d.name[NAME_DE] + "\n";
+    const char *sky = sky_name(d.sky), *music = music_name(d.music);
+    s += std::string("sky ") + (sky ? sky : "day") + "\n";
+    s += std::string("music ") + (music ? music : "rotation") + "\n";
+    return s;
+}
+
 std::string replay_text(const tables &t)
 {
     std::string s = "# Level dump in the replay form: one line per record, in slot order.\n";
+    s += description_text(level_desc);
     std::vector<char> outer = outer_only(t);
     s += "\n# vertices (numbered from 0 in this order)\n";
     for (int k = 0; k < num_tvs; k++)
@@ -248,6 +265,7 @@ std::string patches(const tables &want, const tables &got, int *count)
 std::string dump_level_text(int *patch_count)
 {
     tables original = snapshot();
+    level_description desc = level_desc;
     std::string text = replay_text(original);
     int count = 0;
     std::string err;
@@ -265,7 +283,7 @@ std::string dump_level_text(int *patch_count)
         for (auto &e : empty.d) e.state = 0;
         for (auto &e : empty.w) e.state = 0;
         for (auto &e : empty.bo) e.state = 0;
-        text = "# Level dump: every record as it stands.\n";
+        text = "# Level dump: every record as it stands.\n" + description_text(desc);
         fixes = patches(original, empty, &count);
     }
     if (count) text += "\n# records that the replay above does not reproduce\n" + fixes;

@@ -14,6 +14,10 @@ int texture_by_name(const std::string &name);     // -1 when unknown
 const char *texture_name(int slot);                // nullptr when unnamed
 int picture_by_name(const std::string &name);
 const char *picture_name(int slot);
+int sky_by_name(const std::string &name);          // -1 when unknown
+const char *sky_name(int sky);
+int music_by_name(const std::string &name);        // a track, -1 for "rotation", -2 unknown
+const char *music_name(int track);                 // "rotation" for -1
 
 // ---- set-up -------------------------------------------------------------
 // Installs Allegro without a display, allocates the world tables (once) and

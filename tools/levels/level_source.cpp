@@ -6,7 +6,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <sstream>
+#include <cstring>
 #include "level_kit.h"
+#include "terrain_file.h"
 
 namespace {
 
@@ -206,6 +208,66 @@ bool refs(reader &r, const std::vector<std::string> &w, size_t from, size_t coun
     return true;
 }
 
+// The level's description. "name" lines take the rest of the raw line.
+bool level_line(reader &r, const std::vector<std::string> &w, source_command *c)
+{
+    const std::string &k = w[0];
+    size_t n = w.size();
+    if (k == "start") {
+        c->kind = CMD_START;
+        if (n != 3 && n != 4) return r.fail("start needs x, y [angle]");
+        if (!numbers(r, w, 1, n - 1, c)) return false;
+        if (std::fabs(c->nums[0]) > 80 || std::fabs(c->nums[1]) > 40)
+            return r.fail("start point outside the level");
+        if (n == 4 && std::fabs(c->nums[2]) > 8) return r.fail("start angle out of range");
+        return true;
+    }
+    if (k == "time") {
+        c->kind = CMD_TIME;
+        if (n != 2) return r.fail("time needs the time allowed");
+        if (!numbers(r, w, 1, 1, c)) return false;
+        if (!(c->nums[0] >= level_time_min && c->nums[0] <= level_time_max))
+            return r.fail("time allowed must lie between 5 and 995");
+        return true;
+    }
+    if (k == "sky") {
+        c->kind = CMD_SKY;
+        if (n != 2 || (c->type = sky_by_name(w[1])) < 0) return r.fail("unknown sky");
+        return true;
+    }
+    c->kind = CMD_MUSIC;
+    if (n != 2 || (c->type = music_by_name(w[1])) < music_rotation)
+        return r.fail("music needs a track name or 'rotation'");
+    return true;
+}
+
+std::string trimmed(const std::string &s)
+{
+    size_t a = s.find_first_not_of(" \t\r"), b = s.find_last_not_of(" \t\r");
+    return a == std::string::npos ? std::string() : s.substr(a, b - a + 1);
+}
+
+// "name en|de TEXT": everything after the language word, '#' included.
+bool name_line(reader &r, const std::string &raw, source_command *c)
+{
+    c->kind = CMD_NAME;
+    std::string rest = trimmed(raw);
+    rest = trimmed(rest.substr(4));
+    std::string lang = rest.substr(0, 2);
+    if (rest.size() < 2 || (rest.size() > 2 && rest[2] != ' ' && rest[2] != '\t') ||
+        (lang != "en" && lang != "de"))
+        return r.fail("name needs en or de, then the name");
+    c->type = lang == "en" ? NAME_EN : NAME_DE;
+    std::string text = trimmed(rest.substr(2));
+    if (text.size() > (size_t)level_name_bytes - 1) return r.fail("name longer than 63 bytes");
+    level_description probe;
+    memset(&probe, 0, sizeof(probe));
+    set_level_name(&probe, c->type, text.c_str());
+    if (text != probe.name[c->type]) return r.fail("name holds control characters or broken UTF-8");
+    c->words.push_back(text);
+    return true;
+}
+
 bool layer_word(reader &r, const std::string &w, source_command *c)
 {
     if (!to_int(w, &c->layer) || c->layer < 0 || c->layer > 2)
@@ -314,6 +376,16 @@ bool parse_level_source(const std::string &text, const std::string &source_name,
         if (w[0] == "level") continue;      // a heading for the reader of the file
         source_command c;
         c.line = r.line;
+        if (w[0] == "name") {
+            if (!name_line(r, raw, &c)) return false;
+            out->push_back(c);
+            continue;
+        }
+        if (w[0] == "start" || w[0] == "time" || w[0] == "sky" || w[0] == "music") {
+            if (!level_line(r, w, &c)) return false;
+            out->push_back(c);
+            continue;
+        }
         if (w[0] == "ground" || w[0] == "shape" || w[0] == "band" || w[0] == "arrows") {
             if (!block_header(r, w, &c)) return false;
             block = c;

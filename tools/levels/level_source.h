@@ -19,7 +19,13 @@ enum command_kind {
     CMD_TRI,
     CMD_QUADV,
     CMD_BORDER,
-    CMD_SET             // replay form: a record written as it stands
+    CMD_SET,            // replay form: a record written as it stands
+    // What the level says about itself (its level section)
+    CMD_START,          // x y [angle]
+    CMD_TIME,           // time allowed
+    CMD_NAME,           // language (type), text (words[0])
+    CMD_SKY,            // sky number (type)
+    CMD_MUSIC           // track number or -1 (type)
 };
 
 struct source_point {

@@ -3,6 +3,7 @@
 // names of slots.h, so a reordered datafile needs no change here.
 #include "level_kit.h"
 #include "slots.h"
+#include "terrain_file.h"
 
 struct named_slot {
     const char *name;
@@ -85,3 +86,25 @@ int texture_by_name(const std::string &name) { return slot_by_name(texture_names
 const char *texture_name(int slot) { return name_of_slot(texture_names, slot); }
 int picture_by_name(const std::string &name) { return slot_by_name(picture_names, name); }
 const char *picture_name(int slot) { return name_of_slot(picture_names, slot); }
+
+// Skies and music tracks of a level's description.
+static const named_slot sky_names[] = {
+    {"day", SKY_DAY},
+};
+static const named_slot music_names[] = {
+    {"rotation", music_rotation},
+    {"sunny_hills", MUS_SUNNY_HILLS},
+    {"cave_echoes", MUS_CAVE_ECHOES},
+    {"hive_rush", MUS_HIVE_RUSH},
+    {"evening_waltz", MUS_EVENING_WALTZ},
+};
+
+int sky_by_name(const std::string &name) { return slot_by_name(sky_names, name); }
+const char *sky_name(int sky) { return name_of_slot(sky_names, sky); }
+int music_by_name(const std::string &name)
+{
+    for (const named_slot &e : music_names)
+        if (name == e.name) return e.slot;
+    return -2;
+}
+const char *music_name(int track) { return name_of_slot(music_names, track); }
