@@ -4,6 +4,8 @@
 // sample count is the same either way; only the playing is skipped.
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include "platform.h"
 #include "hillhopper.h"
 #include "game.h"
 #include "slots.h"
@@ -24,23 +26,22 @@ static const int sample_freq = 1000;
 static const int normal_priority = 128;
 static const int urgent_priority = 200;    // the boost and the death are never cut off
 
-// The patch set sits next to the executable (or, failing that, in the
-// current folder, where the game's other data lives); the override reaches
+// The patch set sits with the game's other data; the override reaches
 // Allegro's configuration without writing any file. midi_card = DIGI picks the
 // sample synthesiser at once instead of probing a raw MIDI port first.
 static const char *const patch_set = "patches.dat";
 
 void configure_midi_patches(void)
 {
-    char path[1024];
-    get_executable_name(path, sizeof(path));
-    replace_filename(path, path, patch_set, sizeof(path));
-    if (!exists(path)) {
-        if (!exists(patch_set)) return;     // no patch set: the music stays silent
-        canonicalize_filename(path, patch_set, sizeof(path));
-    }
+    std::string path = game_data_path(patch_set);
+    if (!file_exists(path)) return;     // no patch set: the music stays silent
+    char absolute[1024];
+    canonicalize_filename(absolute, loader_path(path).c_str(), sizeof(absolute));
     static char config[1200];
-    int len = snprintf(config, sizeof(config), "[sound]\npatches = %s\nmidi_card = DIGI\n", path);
+    // Where the system has a MIDI output of its own (Windows), Allegro's
+    // autodetection tries it first and falls back to the patch set.
+    int len = snprintf(config, sizeof(config), "[sound]\npatches = %s\n%s", absolute,
+                       system_has_midi_output() ? "" : "midi_card = DIGI\n");
     if (len <= 0 || len >= (int)sizeof(config)) return;
     override_config_data(config, len);
 }

@@ -52,9 +52,11 @@ void draw_editor_status(void)
     ztextprintf(w, font, 10, 440, makecol32(255, 255, 96), "%s", status_text);
 }
 
+// Beside where the level will be saved, which may be the user's levels
+// folder when the level's own folder takes no files.
 std::string recovery_path(int lev)
 {
-    return level_file_path(lev) + ".autosave";
+    return level_save_path(lev) + ".autosave";
 }
 
 static std::string base_name(const std::string &path)
@@ -131,7 +133,7 @@ void editor_level_loaded(void)
 {
     reset_editor_constructions();
     design_capture();
-    std::string path = level_file_path(current_level);
+    std::string path = level_load_path(current_level);
     refused_path = level_refusal.empty() ? "" : path;
     refusal = level_refusal;
     confirm_left = 0;
@@ -152,8 +154,9 @@ void editor_level_loaded(void)
 
 int editor_save(void)
 {
-    std::string path = level_file_path(current_level), why;
-    if (!refused_path.empty() && confirm_left == 0) {
+    std::string path = level_save_path(current_level), why;
+    // Only a save over the refused file itself needs the second press.
+    if (!refused_path.empty() && path == refused_path && confirm_left == 0) {
         confirm_left = confirm_frames;
         editor_say("%s was refused when loaded (%s): press S again to overwrite it",
                    base_name(path).c_str(), refusal.c_str());

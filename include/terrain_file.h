@@ -9,18 +9,20 @@
 // read (levels 0 to 3), start point, player body and camera.
 void load_level(int lev);
 void load_plain_level(void);        // empties the terrain tables, rebuilds the grid
-// Empties the terrain, then reads map<lev>.trn if it opens. A malformed file
+// Empties the terrain, then reads map<lev>.trn from the game's data folder if it opens. A malformed file
 // is refused whole (one line on stderr) and the terrain stays empty.
 void load_terrain(int lev);
 // A level file from anywhere (--level FILE): while set, load_terrain reads it
 // in place of map<lev>.trn. Empty: the numbered files.
 extern std::string level_file_override;
-// Writes map<lev>.trn from the tables through a temporary file; the old file
-// is kept as map<lev>.trn.bak. A failed save leaves the old file untouched
-// and says so on stderr.
+// Writes map<lev>.trn (to level_save_path) from the tables through a
+// temporary file; the old file is kept as map<lev>.trn.bak. A failed save
+// leaves the old file and its .bak untouched and says so on stderr.
 void save_terrain(int lev);
-// The file level lev is read from and saved to: the override, else map<lev>.trn.
-std::string level_file_path(int lev);
+// Where load_terrain reads level lev, and where save_terrain writes it: the
+// same file when its folder is writable, else the user's levels folder.
+std::string level_load_path(int lev);
+std::string level_save_path(int lev);
 
 // The same on an explicit path, for tools and tests.
 // Returns 1 when the file was read, 0 when it was missing or refused (the
@@ -64,7 +66,8 @@ std::vector<unsigned char> level_image_of(const level_tables &t);
 // invalid level_desc. 1 on success, else 0 with the reason in why and the
 // old file untouched.
 int save_level_image(const char *path, const std::vector<unsigned char> &image, std::string *why);
-// Replaces path with buf through a synced temporary file in the same folder.
+// Replaces path with buf atomically (the platform layer's temporary file,
+// sync and replace).
 int write_file_replacing(const char *path, const std::vector<unsigned char> &buf, std::string *why);
 
 // The fixed per-level values of the levels from before files described

@@ -9,7 +9,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <unistd.h>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -21,6 +20,7 @@
 #include "joints.h"
 #include "borders.h"
 #include "terrain_file.h"
+#include "platform.h"
 #include "slots.h"
 
 // ---------------------------------------------------------------------------
@@ -687,7 +687,7 @@ int load_terrain_file(const char *path)
     load_plain_level();
     level_desc = default_level_description(-1);
     current_level_checksum = 0;
-    FILE *fp = fopen(path, "rb");
+    FILE *fp = open_file(path, "rb");
     if (!fp) return 0;
     std::vector<unsigned char> buf = read_level_bytes(fp);
     fclose(fp);
@@ -708,18 +708,37 @@ int load_terrain_file(const char *path)
     return 1;
 }
 
-std::string level_file_override;
-
-std::string level_file_path(int lev)
+static std::string level_file_name(int lev)
 {
-    if (!level_file_override.empty()) return level_file_override;
     loadn("map~", lev, 2);
     return std::string(xnam);
 }
 
+std::string level_file_override;
+
+// The override (--level FILE) when set, else map<lev>.trn in the game's data folder.
+std::string level_load_path(int lev)
+{
+    if (!level_file_override.empty()) return level_file_override;
+    return game_data_path(level_file_name(lev).c_str());
+}
+
+// Where the level was loaded from when that folder takes files (a checkout's
+// game folder), else the user's levels folder under the same name (an
+// installed game's folder is not the player's to change).
+std::string level_save_path(int lev)
+{
+    std::string loaded = level_load_path(lev);
+    if (dir_is_writable(path_dir(loaded))) return loaded;
+    std::string mine = user_data_subdir("levels");
+    if (mine.empty()) return loaded;
+    size_t cut = loaded.find_last_of("/\\");
+    return path_join(mine, cut == std::string::npos ? loaded : loaded.substr(cut + 1));
+}
+
 void load_terrain(int lev)
 {
-    load_terrain_file(level_file_path(lev).c_str());
+    load_terrain_file(level_load_path(lev).c_str());
 }
 
 // ---------------------------------------------------------------------------
@@ -751,24 +770,16 @@ std::vector<unsigned char> level_image_of(const level_tables &t)
 
 static int write_all(const char *path, const std::vector<unsigned char> &buf, std::string *why)
 {
-    FILE *fp = fopen(path, "wb");
+    FILE *fp = open_file(path, "wb");
     if (!fp) {
         *why = std::string("cannot create ") + path + ": " + strerror(errno);
         return 0;
     }
     int ok = fwrite(buf.data(), 1, buf.size(), fp) == buf.size();
-    ok = ok && fflush(fp) == 0;
-    // On disk before the rename makes it the level: a crash or power cut
+    // On disk before the replace makes it the level: a crash or power cut
     // right after a save must leave the old file or the new one, whole.
-    // (A file that cannot be synced, such as a device, says EINVAL.)
-    ok = ok && (fsync(fileno(fp)) == 0 || errno == EINVAL);
-    int err = errno;
-    ok = ok && !ferror(fp);
-    if (fclose(fp) != 0 && ok) {
-        ok = 0;
-        err = errno;
-    }
-    if (!ok) *why = std::string("writing ") + path + " failed: " + strerror(err);
+    ok = sync_and_close(fp) && ok;
+    if (!ok) *why = std::string("writing ") + path + " failed: " + strerror(errno);
     return ok;
 }
 
@@ -776,7 +787,7 @@ static int write_all(const char *path, const std::vector<unsigned char> &buf, st
 // -1 when it exists but cannot be read (then nothing may replace it).
 static int read_old_file(const char *path, std::vector<unsigned char> *old)
 {
-    FILE *fp = fopen(path, "rb");
+    FILE *fp = open_file(path, "rb");
     if (!fp) return errno == ENOENT ? 0 : -1;
     unsigned char chunk[65536];
     size_t got;
@@ -788,14 +799,7 @@ static int read_old_file(const char *path, std::vector<unsigned char> *old)
 
 int write_file_replacing(const char *path, const std::vector<unsigned char> &buf, std::string *why)
 {
-    std::string tmp = std::string(path) + ".tmp";
-    int ok = write_all(tmp.c_str(), buf, why);
-    if (ok && rename(tmp.c_str(), path) != 0) {
-        *why = std::string("cannot rename ") + tmp + " to " + path + ": " + strerror(errno);
-        ok = 0;
-    }
-    if (!ok) remove(tmp.c_str());
-    return ok;
+    return write_file_atomically(path, buf.data(), buf.size(), why) ? 1 : 0;
 }
 
 // The new file is complete on disk before the backup is touched, so a
@@ -814,15 +818,14 @@ int save_level_image(const char *path, const std::vector<unsigned char> &image, 
         ok = 0;
     }
     ok = ok && write_all(tmp.c_str(), image, why);
-    if (ok && had_old == 1) ok = write_file_replacing(bak.c_str(), old, why);
-    if (ok && rename(tmp.c_str(), path) != 0) {
-        *why = std::string("cannot rename ") + tmp + " to " + path + ": " + strerror(errno);
-        ok = 0;
-    }
-    if (!ok) remove(tmp.c_str());
-    if (!ok)
+    // The backup is itself replaced whole: a failure here keeps the old one.
+    if (ok && had_old == 1) ok = write_file_atomically(bak, old.data(), old.size(), why);
+    ok = ok && replace_file(tmp, path, why);
+    if (!ok) {
+        remove_file(tmp);
         fprintf(stderr, "hillhopper: level %s not saved (%s); the old file is unchanged\n", path,
                 why->c_str());
+    }
     return ok;
 }
 
@@ -834,5 +837,5 @@ int save_terrain_file(const char *path)
 
 void save_terrain(int lev)
 {
-    save_terrain_file(level_file_path(lev).c_str());
+    save_terrain_file(level_save_path(lev).c_str());
 }

@@ -3,6 +3,7 @@
 // of "123456789" is 0x6C40DF5F0B497347.
 #include <cstdio>
 #include "level_id.h"
+#include "platform.h"
 
 uint64_t current_level_checksum = 0;
 
@@ -33,7 +34,7 @@ uint64_t crc64_update(uint64_t crc, const void *data, size_t size)
 uint64_t level_checksum_of_file(const char *path, bool *ok)
 {
     if (ok) *ok = false;
-    FILE *fp = path ? fopen(path, "rb") : nullptr;
+    FILE *fp = path ? open_file(path, "rb") : nullptr;
     if (!fp) return 0;
     unsigned char buf[65536];
     uint64_t crc = 0;

@@ -3,9 +3,11 @@
 // the next level so that every level can be reached and edited).
 #include <allegro.h>
 #include "game.h"
+#include "platform.h"
 
 int main(void)
 {
+    attach_parent_console();
     if (main_init() != 0) return 0;
     editor_enabled = 1;
     return game_main();

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include "platform.h"
 #include "hillhopper.h"
 #include "game.h"
 #include "geometry.h"
@@ -168,7 +170,8 @@ int datafile_is_whole(const char *file)
 
 DATAFILE *load_whole_datafile(const char *file)
 {
-    return datafile_is_whole(file) ? load_datafile(file) : NULL;
+    std::string path = loader_path(game_data_path(file));
+    return datafile_is_whole(path.c_str()) ? load_datafile(path.c_str()) : NULL;
 }
 
 // Loads a picture datafile; on failure shows its message in text mode and ends

@@ -23,7 +23,7 @@ JOBS=${JOBS:-2}
 LOG=$SAN/sanitized_tests.log
 
 # Logic tests only: the display tests would need Xvfb and a sanitized Mesa.
-LOGIC_TESTS="test_shell test_terrain test_polys_borders test_physics test_objects test_editor test_assets test_levels test_fuzz test_hardening"
+LOGIC_TESTS="test_shell test_platform test_terrain test_polys_borders test_physics test_objects test_editor test_assets test_levels test_fuzz test_hardening"
 FUZZ_TARGETS="level_read level_file level_text"
 
 mkdir -p "$SAN"

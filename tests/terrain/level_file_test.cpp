@@ -365,11 +365,14 @@ TEST_F(LevelFiles, AMissingFileGivesAnEmptyLevelSilently)
 }
 
 // Runs the save in a child without root's override of file permissions, so
-// that a read-only folder really is unwritable.
-static int save_as_unprivileged(int lev)
+// that a read-only folder really is unwritable. data_home, when given, is the
+// user's data folder of the child.
+static int save_as_unprivileged(int lev, const char *data_home = nullptr)
 {
     pid_t pid = fork();
     if (pid == 0) {
+        if (data_home) setenv("HILLHOPPER_DATA_HOME", data_home, 1);
+        else setenv("HILLHOPPER_DATA_HOME", "/nonexistent/hillhopper", 1);
         if (geteuid() == 0 && setuid(65534) != 0) _exit(3);
         save_terrain(lev);
         _exit(0);
@@ -379,18 +382,52 @@ static int save_as_unprivileged(int lev)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-TEST_F(LevelFiles, ASaveIntoAnUnwritableFolderLeavesTheOldFile)
+// An installed game's folder is not writable: the save goes to the user's
+// levels folder under the same name; when that cannot be made either, the
+// save fails and the old file and its backup stay as they were.
+TEST_F(LevelFiles, ASaveIntoAnUnwritableFolderGoesToTheUserFolderOrLeavesTheOldFile)
 {
     small_valid_level();
     write_bytes("map4.trn", bytes{1, 2, 3, 4, 5});
+    write_bytes("map4.trn.bak", bytes{9, 9});
     chmod("map4.trn", 0644);
+    chmod("map4.trn.bak", 0644);
     new_jnt(vtx(5, 5), vtx(6, 6), 1);
+    std::string home = dir + "/home";
+    ASSERT_EQ(mkdir(home.c_str(), 0777), 0);
+    ASSERT_EQ(chmod(home.c_str(), 0777), 0);
     ASSERT_EQ(chmod(dir.c_str(), 0555), 0);
     ASSERT_EQ(chmod(".", 0555), 0);
+
     ASSERT_EQ(save_as_unprivileged(4), 0);
+    EXPECT_EQ(read_bytes("map4.trn"), (bytes{1, 2, 3, 4, 5}));
+    EXPECT_EQ(read_bytes("map4.trn.bak"), (bytes{9, 9}));
+    EXPECT_NE(access("map4.trn.tmp", F_OK), 0);
+
+    ASSERT_EQ(save_as_unprivileged(4, home.c_str()), 0);
     chmod(dir.c_str(), 0755);
     EXPECT_EQ(read_bytes("map4.trn"), (bytes{1, 2, 3, 4, 5}));
-    EXPECT_NE(access("map4.trn.tmp", F_OK), 0);
+    EXPECT_EQ(read_bytes("map4.trn.bak"), (bytes{9, 9}));
+    ASSERT_EQ(load_terrain_file((home + "/levels/map4.trn").c_str()), 1);
+    EXPECT_EQ(jnt[1].state, 1) << "the edited level, with its added joint";
+    EXPECT_NE(access((home + "/levels/map4.trn.bak").c_str(), F_OK), 0) << "nothing to back up there";
+}
+
+// The data folder can be given from outside: a level is read from there and
+// saved back there when it is writable.
+TEST_F(LevelFiles, LevelsAreReadFromAndSavedToTheGameDataFolder)
+{
+    std::string data = dir + "/data";
+    ASSERT_EQ(mkdir(data.c_str(), 0755), 0);
+    setenv("HILLHOPPER_GAME_DATA", data.c_str(), 1);
+    EXPECT_EQ(level_load_path(2), data + "/map2.trn");
+    EXPECT_EQ(level_save_path(2), data + "/map2.trn");
+    small_valid_level();
+    save_terrain(2);
+    unsetenv("HILLHOPPER_GAME_DATA");
+    EXPECT_NE(access("map2.trn", F_OK), 0) << "nothing lands in the current folder";
+    ASSERT_EQ(load_terrain_file((data + "/map2.trn").c_str()), 1);
+    EXPECT_EQ(jnt[0].state, 1);
 }
 
 TEST_F(LevelFiles, ASaveThatFailsMidWriteLeavesTheOldFileAndSaysSo)
