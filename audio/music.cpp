@@ -1,5 +1,6 @@
 // audio/music.cpp -- the background music: one track at a time, each new one
 // drawn at random but never the track that just ended.
+#include <cstdint>
 #include <cstdlib>
 #include "hillhopper.h"
 #include "sound.h"
@@ -42,13 +43,23 @@ void play_music(int n)
     play_midi((MIDI *)msc_dat[n].dat, 0);
 }
 
+// The music draws its tracks from a generator of its own: how often a new
+// track starts depends on the sound device and on time, and a draw from rand
+// would change the bees and particles of the run (and break its replay).
+static uint32_t music_random_state = 12345;
+static int music_random(void)
+{
+    music_random_state = music_random_state * 1103515245u + 12345u;
+    return (int)((music_random_state >> 16) & 0x7fff);
+}
+
 // Without a MIDI player the position never leaves -1, so a new track is
 // "started" every frame; that costs nothing and keeps the choice rule.
 void update_the_music(void)
 {
     if (NUM_TRACKS <= 0) return;
     if (current_track != -1 && midi_pos >= 0) return;
-    int r = rand() % NUM_TRACKS;
+    int r = music_random() % NUM_TRACKS;
     if (r == current_track) r++;
     if (r >= NUM_TRACKS) r = 0;
     play_music(r);

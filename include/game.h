@@ -25,6 +25,8 @@ void the_timer(void);
 // Services and GL set-up; returns 0 on success. On failure it has shown the
 // start-up message and the caller ends the program with status 0.
 int main_init(void);
+// The mode main_init tries first (the other one is the fall-back): 1 full screen, 0 a window.
+extern int start_fullscreen;
 void setup_gl_state(void);          // the fixed OpenGL state of the game
 // Opens the 800 x 600 OpenGL mode, full screen or windowed; 0 on success.
 int open_gl_mode(int fullscreen);

@@ -128,7 +128,7 @@ void load_level(int lev)
     load_plain_level();
     generate_level_sign();
     level_desc = default_level_description(lev);
-    if (lev >= 0 && lev < num_stored_levels) load_terrain(lev);
+    if ((lev >= 0 && lev < num_stored_levels) || !level_file_override.empty()) load_terrain(lev);
     // A file without a level section keeps the table values; from now on
     // the level has a description, and a save writes it.
     if (!level_desc.present) level_desc = default_level_description(lev);

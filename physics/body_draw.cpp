@@ -11,6 +11,7 @@
 #include "textures.h"
 #include "world.h"
 #include "actions.h"
+#include "replay.h"
 
 static const double sprite_half = 0.24;         // world units: 0.48 across
 static const double ease_min_gap = 0.1;         // draw_ang stops this close to ang
@@ -145,6 +146,9 @@ void draw_bodies(void)
         recovery_pin(bd);
         ease_draw_ang(bd);
         body_sprite sp = choose_body_sprite(body_situation(b));
+        if (b == 0)
+            drawn_player_pose = ghost_pose{(float)bd.x, (float)bd.y, (float)sp.ang,
+                                           (uint8_t)sp.frame, (uint8_t)(bd.fdir == 1)};
         if (!headless) draw_body(bd, sp);
     }
 }

@@ -29,6 +29,10 @@
 #include "editor.h"
 #include "design.h"
 #include "actions.h"
+#include "replay.h"
+#include "replay_store.h"
+#include "ghost.h"
+#include "cli.h"
 
 int quit_flag = 0;
 int editor_enabled = 0;
@@ -225,6 +229,7 @@ static void draw_world(void)
         draw_plys(1);
         draw_bdrs();
         draw_dads(0);
+        draw_ghost();
         draw_bodies();
         draw_plys(2);
         return;
@@ -258,6 +263,28 @@ static void keep_unsaved_edits(const char *reason)
     if (editor_enabled) write_recovery_file(reason);
 }
 
+// W on the time-out and level-complete screens plays the attempt just
+// recorded from its level start; when it ends, play is back on this screen.
+static bool watch_again_offered(void)
+{
+    return last_run.frames > 0 && !replay_attempt_running() && !replay_playing;
+}
+
+static void watch_again_hint(int x, int y)
+{
+    if (!watch_again_offered()) return;
+    glColor4f(1, 1, 1, 1);
+    ztextprintf(200, font, x, y, label_colour(255, 255, 160),
+                lang ? "W - Lauf nochmal ansehen" : "W - watch the run again");
+}
+
+static bool watch_again_chosen(void)
+{
+    if (!watch_again_offered() || keyr[KEY_W] != LATCH_RELEASED) return false;
+    start_watching(last_run);
+    return true;
+}
+
 // Returns FRAME_LEVEL_START when the player confirmed a choice.
 static frame_result timeout_sequence(void)
 {
@@ -268,6 +295,9 @@ static frame_result timeout_sequence(void)
     dark_panel(0, overlay_h - h, overlay_w, overlay_h, 0.8);
     int picture = (j[J_TIMEOUT_CHOICE] == 0 ? TEX_PLAY_AGAIN : TEX_BACK_TO_START) + (lang ? 1 : 0);
     draw_shaded_tex(220, j[J_TIMEOUT_STEP] * 190 / timeout_steps, 200, 100, terrain_tex[picture], 1);
+    if (j[J_TIMEOUT_STEP] == timeout_steps) watch_again_hint(240, 310);
+    if (watch_again_chosen()) return FRAME_LEVEL_START;
+    if (replay_playing) return FRAME_NEXT;     // the viewer's keys are not the player's choice
     if (keyr[KEY_UP] == LATCH_RELEASED || keyr[KEY_DOWN] == LATCH_RELEASED)
         j[J_TIMEOUT_CHOICE] = (j[J_TIMEOUT_CHOICE] + 1) % 2;
     if (keyr[KEY_SPACE] == LATCH_RELEASED) {
@@ -291,8 +321,11 @@ static frame_result level_complete_sequence(void)
     for (const step &s : steps)
         if (j[J_LEVEL_DONE] > s.after)
             draw_shaded_tex(s.x, s.y, s.w, s.h, terrain_tex[TEX_LEVEL_COMPLETE], 1);
+    watch_again_hint(240, 440);
+    if (watch_again_chosen()) return FRAME_LEVEL_START;
     if (j[J_LEVEL_DONE] > level_done_frames) {
         keep_unsaved_edits("the level was completed");
+        level_file_override.clear();    // a level file from the command line is followed by the game's own
         current_level++;
         return FRAME_LEVEL_START;
     }
@@ -334,7 +367,7 @@ static void controls_screen(void)
 // Editor build only; returns FRAME_LEVEL_START for the next-level key.
 static frame_result editor_switch(void)
 {
-    if (!editor_enabled) return FRAME_NEXT;
+    if (!editor_enabled || replay_playing) return FRAME_NEXT;
     if (keyr[KEY_F5] == LATCH_RELEASED) edit_mode = (edit_mode + 1) % 3;
     if (keyr[KEY_F6] == LATCH_RELEASED) {
         keep_unsaved_edits("F6");
@@ -344,7 +377,7 @@ static frame_result editor_switch(void)
     return FRAME_NEXT;
 }
 
-frame_result run_frame(void)
+static frame_result frame_steps(void)
 {
     if (quit_flag || close_requested) {
         keep_unsaved_edits("the game was closed");
@@ -360,6 +393,7 @@ frame_result run_frame(void)
         edit_mode = 0;
         j[J_LOST] = 1;
     }
+    if (actr[ACT_GHOST] == LATCH_PRESSED && edit_mode == 0) ghost_shown = !ghost_shown;
     if (editor_switch() == FRAME_LEVEL_START) return FRAME_LEVEL_START;
 
     plr_on_wpts();
@@ -413,11 +447,21 @@ frame_result run_frame(void)
     return FRAME_NEXT;
 }
 
+// Every frame is also a frame of the attempt being recorded or played.
+frame_result run_frame(void)
+{
+    frame_result r = frame_steps();
+    replay_after_frame(r);
+    return r;
+}
+
 // Gives the processor back between checks instead of spinning a whole core.
+// A replay being watched may run faster.
 void pace_frame(void)
 {
+    int ticks = replay_playing ? frame_ticks / replay_speed() : frame_ticks;
     if (!headless && pacing_enabled) {
-        while (ztimer.load() < frame_ticks) rest(1);
+        while (ztimer.load() < ticks) rest(1);
     }
     ztimer = 0;
     j[J_FRAME]++;
@@ -425,9 +469,12 @@ void pace_frame(void)
 
 void level_start(void)
 {
+    replay_before_level_load();
     load_level(current_level);
     editor_level_loaded();
     edit_mode = 0;
+    replay_after_level_load();
+    ghost_level_start();
 }
 
 void shut_down(void)
@@ -436,15 +483,35 @@ void shut_down(void)
     free_zmem();
 }
 
+// Esc while watching a run again in the game ends the watching as a give-up:
+// the time-out screen follows, as after the run itself.
+static void watching_keys(void)
+{
+    if (!replay_playing || replay_viewer_keys()) return;
+    stop_watching();
+    f[F_TIME] = 0;
+    j[J_LOST] = 1;
+}
+
 int game_main(void)
 {
     alloc_zmem();
     load_textures();
-    quit_flag = start_main();
+    if (!launch.replay_file.empty()) {
+        int status = watch_launch_replay();
+        shut_down();
+        return status;
+    }
+    replay_keep_attempts = true;
+    bool direct = !launch.level_file.empty() || launch.level >= 0;
+    if (!direct) quit_flag = start_main();
     for (;;) {
         level_start();
         frame_result r;
-        while ((r = run_frame()) == FRAME_NEXT) pace_frame();
+        while ((r = run_frame()) == FRAME_NEXT) {
+            watching_keys();
+            pace_frame();
+        }
         if (r == FRAME_QUIT) break;
     }
     shut_down();

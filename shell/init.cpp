@@ -85,6 +85,8 @@ void setup_gl_state(void)
     glLoadIdentity();
 }
 
+int start_fullscreen = 1;
+
 int main_init(void)
 {
     if (allegro_init() != 0) {
@@ -101,7 +103,7 @@ int main_init(void)
     install_keyboard();
     install_mouse();
 
-    if (open_gl_mode(1) != 0 && open_gl_mode(0) != 0) {
+    if (open_gl_mode(start_fullscreen) != 0 && open_gl_mode(!start_fullscreen) != 0) {
         // Going back to text mode clears Allegro's error text: keep both first.
         char error[ALLEGRO_ERROR_SIZE], gl_error[ALLEGRO_ERROR_SIZE];
         snprintf(error, sizeof(error), "%s", allegro_error);

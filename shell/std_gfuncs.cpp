@@ -12,6 +12,7 @@
 #include "world.h"
 #include "game.h"
 #include "actions.h"
+#include "replay.h"
 
 void (*input_hook)(void) = nullptr;
 
@@ -36,7 +37,7 @@ void do_keyr(void)
     // A held key can read -1 in key[]: any non-zero value is down.
     for (int n = 0; n < num_keys; n++)
         keyr[n] = (char)step_latch(keyr[n], key[n] != 0);
-    step_action_latches(action_down_bits());
+    step_action_latches(replay_latch_step());
 }
 
 void do_mouser(void)
@@ -55,15 +56,19 @@ static int any_key_released(void)
 
 // All latches start at 0, so a key already down when the wait starts counts
 // as newly pressed and its release ends the wait.
+// A replay being watched does not wait: it sets the latches the live wait left.
 void wfk(void)
 {
+    if (replay_wait_played()) return;
     if (headless && !input_hook) return;    // nobody could ever press a key
+    replay_wait_begin();
     clear_keyr();
     for (;;) {
         do_keyr();
-        if (any_key_released() || close_requested) return;
+        if (any_key_released() || close_requested) break;
         if (!headless) rest(1);
     }
+    replay_wait_end();
 }
 
 void int_to_str(int num, char *str)

@@ -4,7 +4,8 @@
 set -e
 PACKAGES="cmake g++ make pkg-config liballegro4-dev liballeggl4-dev libgl-dev
 libglu1-mesa-dev libgtest-dev libbenchmark-dev libfreetype-dev fonts-dejavu-core
-freepats xvfb xauth xdotool imagemagick sox libgl1-mesa-dri clang libclang-rt-dev"
+freepats xvfb xauth xdotool imagemagick sox libgl1-mesa-dri clang libclang-rt-dev
+libcli11-dev"
 
 missing=""
 for p in $PACKAGES; do

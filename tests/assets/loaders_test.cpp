@@ -220,6 +220,12 @@ TEST(MusicRotation, ANewTrackIsNeverTheOneThatJustEnded)
         seen.insert(current_track);
     }
     EXPECT_EQ((int)seen.size(), NUM_TRACKS);
+    // The choices leave rand's sequence alone: the bees of a run (and its
+    // replay) must not depend on whether music plays.
+    int next_without_music = (srand(7), rand());
+    srand(7);
+    for (int i = 0; i < 50; i++) update_the_music();
+    EXPECT_EQ(rand(), next_without_music);
     play_music(-1);                     // outside the tracks: nothing
     play_music(NUM_TRACKS);
     free_music_dat();

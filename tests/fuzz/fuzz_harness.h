@@ -27,7 +27,11 @@ std::string fuzz_level_file(const uint8_t *data, size_t size);
 // and then play as fuzz_level_file does. Returns the first problem, or "".
 std::string fuzz_level_text(const uint8_t *data, size_t size);
 
+// The bytes as a replay file: the strict reader; an accepted replay must
+// write back byte for byte and play a few hundred frames soundly on level 0.
+std::string fuzz_replay_file(const uint8_t *data, size_t size);
+
 // The names under which the targets are known: "level_read", "level_file",
-// "level_text".
+// "level_text", "replay_file".
 typedef std::string (*fuzz_target)(const uint8_t *, size_t);
 fuzz_target fuzz_target_by_name(const std::string &name);

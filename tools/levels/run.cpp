@@ -9,6 +9,7 @@
 #include "hillhopper.h"
 #include "game.h"
 #include "std_gfuncs.h"
+#include "replay.h"
 
 namespace {
 
@@ -87,7 +88,7 @@ run_result play_level(const std::string &dir, int level, int max_frames,
     run_result r;
     char cwd[4096];
     if (!getcwd(cwd, sizeof(cwd)) || chdir(dir.c_str()) != 0) return r;
-    srand(1);
+    set_next_level_seed(1);
     for (int k = 0; k < KEY_MAX; k++) key[k] = 0;
     clear_keyr();
     current_level = level;
