@@ -160,6 +160,7 @@ echo "ok: an edit, Ctrl+Z and S give the same file byte for byte"
 key F6                                      # level 2: 30 units of time, 25 s of play
 sleep 1
 key F5
+sleep 0.5
 key n
 sleep 28                                    # longer than the whole clock
 key F5
