@@ -20,6 +20,7 @@
 #include "textures.h"
 #include "terrain_file.h"
 #include "std_gfuncs.h"
+#include "replay.h"
 
 namespace {
 
@@ -130,5 +131,46 @@ void BM_load_level(benchmark::State &state)
     set_share(state, "goal_%", total, level_start_goal_s);
 }
 BENCHMARK(BM_load_level)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+// What recording adds to a play frame: the latch step's entry and the
+// frame's end (ghost pose, end checks), on a live attempt of level lev with
+// the keys of BM_play_frame_logic, timed in batches of frames so that the
+// clock's own cost does not count. of_logic_% compares it with the frame
+// logic measured the same way.
+const int recording_batch = 1000;
+void BM_recording_per_frame(benchmark::State &state)
+{
+    if (!shipped_world(state)) return;
+    int lev = (int)state.range(0), frame = 0;
+    start(lev);
+    double logic = 0;
+    for (int n = 0; n < recording_batch; n++) {     // the logic of the same frames
+        play_keys(n);
+        double t = thread_cpu_s();
+        if (run_frame() != FRAME_NEXT || !replay_attempt_running()) start(lev);
+        pace_frame();
+        logic += thread_cpu_s() - t;
+    }
+    double total = 0;
+    start(lev);
+    for (auto _ : state) {
+        play_keys(frame++);
+        double t = thread_cpu_s();
+        for (int n = 0; n < recording_batch; n++) {
+            replay_latch_step();
+            replay_after_frame(FRAME_NEXT);
+        }
+        total += (thread_cpu_s() - t) / recording_batch;
+        if (!replay_attempt_running() || frame % 100 == 0) {
+            state.PauseTiming();
+            start(lev);
+            state.ResumeTiming();
+        }
+    }
+    set_share(state, "budget_%", total, frame_budget_s);
+    set_share(state, "of_logic_%", total, logic / recording_batch);
+    state.counters["ns_per_frame"] = benchmark::Counter(1e9 * total, benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_recording_per_frame)->Arg(0)->Unit(benchmark::kNanosecond);
 
 }  // namespace

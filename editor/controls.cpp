@@ -17,6 +17,7 @@
 #include "editor.h"
 #include "editor_state.h"
 #include "design.h"
+#include "editor_level.h"
 
 const int label_frames = 40;                // how long a shape or joint-type label stays up
 const double bonus_erase_radius = 0.1;      // world units around the mouse
@@ -154,7 +155,7 @@ static void remove_highest_wpt(void)
 
 static void placement_keys(void)
 {
-    if (released(KEY_N)) new_tv(mposx, mposy);
+    if (released(KEY_N) && !editor_ctrl_down()) new_tv(mposx, mposy);     // Ctrl+N: a new level
     if (released(KEY_W)) {
         if (shift_down()) remove_highest_wpt();
         else new_wpt(mposx, mposy);

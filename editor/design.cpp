@@ -37,6 +37,7 @@ static design_step pending;
 static std::unordered_map<long, size_t> pending_index;     // section * 2^20 + slot -> change
 static long version = 0, last_version = 0, saved_version = 0;
 static level_description desc_at_begin;
+static long captures = 0, captures_at_begin = 0;    // a level loaded inside a watch is no edit
 
 static_assert(sizeof(bdr_struct) <= (size_t)max_record_image, "records fit a change");
 
@@ -83,6 +84,7 @@ void design_capture(void)
 {
     allocate_sets();
     copy_tables(design_set, live_level_tables());
+    captures++;
     undo_steps.clear();
     redo_steps.clear();
     pending.changes.clear();
@@ -99,6 +101,7 @@ void design_watch_begin(void)
     allocate_sets();
     copy_tables(before_set, live_level_tables());
     desc_at_begin = level_desc;
+    captures_at_begin = captures;
 }
 
 void design_watch_cancel(void)
@@ -200,6 +203,7 @@ static void note_desc_change(void)
 void design_watch_end(int whole_records)
 {
     allocate_sets();
+    if (captures != captures_at_begin) return;
     note_desc_change();
     level_tables live = live_level_tables();
     const size_t chunk_records = 64;

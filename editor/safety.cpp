@@ -36,7 +36,6 @@ void editor_say(const char *fmt, ...)
     vsnprintf(status_text, sizeof(status_text), fmt, ap);
     va_end(ap);
     status_left = status_frames;
-    fprintf(stderr, "hillhopper: %s\n", status_text);
 }
 
 const char *editor_status(void)
@@ -73,11 +72,13 @@ int write_recovery_file(const char *reason)
     std::string path = recovery_path(current_level), why;
     if (!write_file_replacing(path.c_str(), design_image(), &why)) {
         editor_say("Recovery file not written (%s): %s", reason, why.c_str());
+        fprintf(stderr, "hillhopper: %s\n", editor_status());
         return 0;
     }
     recovery_version = design_version();
     edit_frames_unsaved = 0;
     editor_say("Unsaved edits kept in %s (%s)", base_name(path).c_str(), reason);
+    fprintf(stderr, "hillhopper: %s\n", editor_status());
     return 1;
 }
 
@@ -194,7 +195,6 @@ void editor_history_keys(void)
         editor_say("%s", done ? (redo ? "Redo" : "Undo") : (redo ? "Nothing to redo" : "Nothing to undo"));
     }
     if (ctrl_down() && keyr[KEY_Y] == LATCH_PRESSED) editor_say("%s", design_redo() ? "Redo" : "Nothing to redo");
-    if (keyr[KEY_S] == LATCH_RELEASED && !ctrl_down()) editor_save();
     if (keyr[KEY_F7] == LATCH_RELEASED && offer_restore) restore_recovery_file();
 }
 

@@ -49,7 +49,7 @@ void draw_mouse(void);                      // labels, cursor, guides, selected 
 
 // ---- keeping the designer's work (safety.cpp) -----------------------------------
 // The status line: one message, shown for a few seconds in every mode of the
-// editor build and printed on stderr as well.
+// editor build (recovery-file messages and failed saves go to stderr too).
 void editor_say(const char *fmt, ...) __attribute__((format(printf, 1, 2)));
 const char *editor_status(void);            // "" once it has gone
 void draw_editor_status(void);

@@ -1,6 +1,7 @@
 // include/terrain_file.h -- level files "map<n>.trn" and the level set-up.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 #include "structs.h"
@@ -70,6 +71,13 @@ int save_level_image(const char *path, const std::vector<unsigned char> &image, 
 // sync and replace).
 int write_file_replacing(const char *path, const std::vector<unsigned char> &buf, std::string *why);
 
+// Checks the file at path as load_terrain_file would, without touching any
+// table: true with its description (present false for a file without a level
+// section) and the CRC-64 of its bytes; false with the reason ("missing" for a
+// file that does not open).
+struct level_description;
+bool peek_level_file(const char *path, level_description *d, uint64_t *checksum, std::string *why);
+
 // The fixed per-level values of the levels from before files described
 // themselves: start point, start angle and time allowed. Levels 0 to 3 have
 // table values; any other level number gets the default (origin, angle 0,
@@ -108,5 +116,5 @@ void set_level_name(level_description *d, int language, const char *text);
 // Checks a description as the reader does; false with the reason.
 bool level_description_ok(const level_description &d, const char **why);
 // The name to show: the level's own, its English name for a missing German
-// one, else "Stage N" (n counted from 1).
-std::string level_display_name(const level_description &d, int language, int level_number);
+// one, else "Stage N" ("Stufe N" in German; n counted from 1).
+std::string level_shown_name(const level_description &d, int language, int level_number);

@@ -15,6 +15,7 @@
 #include "hillhopper.h"
 #include "std_gfuncs.h"
 #include "level_id.h"
+#include "level_list.h"
 #include "polys.h"
 #include "bonusnparticle.h"
 #include "joints.h"
@@ -708,6 +709,24 @@ int load_terrain_file(const char *path)
     return 1;
 }
 
+bool peek_level_file(const char *path, level_description *d, uint64_t *checksum, std::string *why)
+{
+    FILE *fp = open_file(path, "rb");
+    if (!fp) {
+        *why = "missing";
+        return false;
+    }
+    std::vector<unsigned char> buf = read_level_bytes(fp);
+    fclose(fp);
+    *d = default_level_description(-1);
+    if (!check_level_bytes(buf, d)) {
+        *why = problem;
+        return false;
+    }
+    *checksum = crc64(buf.data(), buf.size());
+    return true;
+}
+
 static std::string level_file_name(int lev)
 {
     loadn("map~", lev, 2);
@@ -716,16 +735,20 @@ static std::string level_file_name(int lev)
 
 std::string level_file_override;
 
-// The override (--level FILE) when set, else map<lev>.trn in the game's data folder.
+// The override (--level FILE) when set; a user level's number (after the
+// shipped ones) names its file in the level list; else map<lev>.trn in the
+// game's data folder.
 std::string level_load_path(int lev)
 {
     if (!level_file_override.empty()) return level_file_override;
+    if (lev >= level_list_shipped_count() && lev < level_list_count()) return level_list_path(lev);
     return game_data_path(level_file_name(lev).c_str());
 }
 
 // Where the level was loaded from when that folder takes files (a checkout's
-// game folder), else the user's levels folder under the same name (an
-// installed game's folder is not the player's to change).
+// game folder, the user's own levels folder), else the user's levels folder
+// under the same name (an installed game's folder is not the player's to
+// change).
 std::string level_save_path(int lev)
 {
     std::string loaded = level_load_path(lev);

@@ -109,11 +109,11 @@ level_description default_level_description(int lev)
     return d;
 }
 
-std::string level_display_name(const level_description &d, int language, int level_number)
+std::string level_shown_name(const level_description &d, int language, int level_number)
 {
     if (language >= 0 && language < NUM_NAME_LANGUAGES && d.name[language][0]) return d.name[language];
     if (d.name[NAME_EN][0]) return d.name[NAME_EN];
-    return "Stage " + std::to_string(level_number + 1);
+    return (language == NAME_DE ? "Stufe " : "Stage ") + std::to_string(level_number + 1);
 }
 
 void load_level(int lev)
@@ -128,7 +128,7 @@ void load_level(int lev)
     load_plain_level();
     generate_level_sign();
     level_desc = default_level_description(lev);
-    if ((lev >= 0 && lev < num_stored_levels) || !level_file_override.empty()) load_terrain(lev);
+    if (lev >= 0 || !level_file_override.empty()) load_terrain(lev);
     // A file without a level section keeps the table values; from now on
     // the level has a description, and a save writes it.
     if (!level_desc.present) level_desc = default_level_description(lev);

@@ -26,7 +26,10 @@ static int refuse(const std::string &file, const std::string &why)
 static bool ends_with(const std::string &s, const char *tail)
 {
     size_t n = strlen(tail);
-    return s.size() >= n && strcasecmp(s.c_str() + s.size() - n, tail) == 0;
+    if (s.size() < n) return false;
+    for (size_t i = 0; i < n; i++)
+        if (tolower((unsigned char)s[s.size() - n + i]) != tolower((unsigned char)tail[i])) return false;
+    return true;
 }
 
 static bool all_digits(const std::string &s)
@@ -49,7 +52,7 @@ static std::string numbered_level_path(int n)
 
 static bool readable(const std::string &path)
 {
-    FILE *f = fopen(path.c_str(), "rb");
+    FILE *f = open_file(path, "rb");
     if (!f) return false;
     fclose(f);
     return true;

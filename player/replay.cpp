@@ -39,6 +39,7 @@ static replay_record watched;
 static size_t play_entry = 0;       // entry of watched.input being played
 static uint32_t play_used = 0;      // steps of that entry already fed
 static bool exhausted = false;
+static bool playback_started = false;   // its level start has been made
 static bool level_differs = false;
 
 void set_next_level_seed(uint32_t seed)
@@ -51,6 +52,7 @@ void start_watching(const replay_record &rec)
 {
     watched = rec;
     replay_playing = true;
+    playback_started = false;
     current_level = rec.level;
 }
 
@@ -99,6 +101,8 @@ void replay_after_level_load(void)
     if (replay_playing) {
         level_differs = current_level_checksum != watched.level_checksum;
         recording = false;
+        playback_started = true;
+        display_controls = 0;       // the recorded wait, if any, sets its latches without the screen
         return;
     }
     uint32_t seed = last_run.seed;
@@ -125,10 +129,15 @@ static void record_step(unsigned bits)
     in.push_back(replay_input{(uint8_t)input_steps, bits, 1});
 }
 
+static void unpack_latches(uint32_t v);
+
+// Every wait ends a frame (the controls screen is the frame's last step), so
+// a wait the playback did not make (its controls screen was not up at the
+// start) still leaves its latches for the next step, as the live wait did.
 static unsigned played_step(void)
 {
     const std::vector<replay_input> &in = watched.input;
-    while (play_entry < in.size() && in[play_entry].kind == input_wait) play_entry++;  // a wait the game skipped
+    while (play_entry < in.size() && in[play_entry].kind == input_wait) unpack_latches(in[play_entry++].value);
     if (play_entry >= in.size()) {
         exhausted = true;
         return 0;
@@ -210,7 +219,8 @@ static bool playback_after_frame(frame_result r)
 
 bool replay_after_frame(frame_result r)
 {
-    if (replay_playing) return playback_after_frame(r);
+    // The frame that chose to watch ends before the playback's level start.
+    if (replay_playing) return playback_started && playback_after_frame(r);
     if (!recording) return false;
     frames_done++;
     if (edit_mode != 0) recorded_in_edit_mode = true;

@@ -270,7 +270,7 @@ static const long max_replay_file_bytes = 64L << 20;
 
 bool read_replay_file(const std::string &path, replay_record *r, std::string *error)
 {
-    FILE *fp = fopen(path.c_str(), "rb");
+    FILE *fp = open_file(path, "rb");
     if (!fp) return refuse(error, "cannot be opened");
     std::vector<unsigned char> buf;
     unsigned char chunk[65536];

@@ -8,6 +8,8 @@
 #include <alleggl.h>
 #include "hillhopper.h"
 #include "game.h"
+#include "level_list.h"
+#include "editor_level.h"
 #include "std_gfuncs.h"
 #include "world.h"
 #include "camera.h"
@@ -49,8 +51,8 @@ const double boost_air_kick = 0.16;
 const double boost_ground_kick = 0.2;
 
 // Editor build only: F5 cycles the edit modes, F6 starts the next level
-// (levels 0..3 in turn) so that every level can be reached and edited.
-const int editor_levels = 4;
+// (every readable level of the list in turn) so that each can be reached and
+// edited.
 
 static int countdown(int slot)
 {
@@ -302,10 +304,24 @@ static frame_result timeout_sequence(void)
         j[J_TIMEOUT_CHOICE] = (j[J_TIMEOUT_CHOICE] + 1) % 2;
     if (keyr[KEY_SPACE] == LATCH_RELEASED) {
         keep_unsaved_edits("the level was given up");
-        if (j[J_TIMEOUT_CHOICE] == 1) quit_flag = start_main();
+        if (j[J_TIMEOUT_CHOICE] == 1) {
+            level_file_override.clear();    // the start screen leads to the game's own levels
+            quit_flag = start_main();
+        }
         return FRAME_LEVEL_START;
     }
     return FRAME_NEXT;
+}
+
+// The shipped stages lead on to each other in play order; after the last one,
+// and after a user level (which stands alone), the start screen follows (-1).
+// A level number outside the list (a scratch level of the tools) goes on by one.
+static int level_after(int lev)
+{
+    int shipped = level_list_shipped_count();
+    if (lev >= 0 && lev + 1 < shipped) return lev + 1;
+    if (lev >= 0 && lev < level_list_count()) return -1;
+    return lev + 1;
 }
 
 // The level-complete picture grows in four steps while the screen fades.
@@ -326,7 +342,13 @@ static frame_result level_complete_sequence(void)
     if (j[J_LEVEL_DONE] > level_done_frames) {
         keep_unsaved_edits("the level was completed");
         level_file_override.clear();    // a level file from the command line is followed by the game's own
-        current_level++;
+        int next = level_after(current_level);
+        if (next < 0) {
+            current_level = first_level;
+            quit_flag = start_main();
+        } else {
+            current_level = next;
+        }
         return FRAME_LEVEL_START;
     }
     return FRAME_NEXT;
@@ -364,6 +386,25 @@ static void controls_screen(void)
     wfk();
 }
 
+// S in the edit modes: the save, then a warning (not a refusal) naming what
+// the level still lacks, then a key.
+static void save_from_editor(void)
+{
+    if (!editor_save()) return;             // the status line says why
+    refresh_level_list();
+    std::string warning = level_save_warning();
+    if (!warning.empty()) {
+        fprintf(stderr, "hillhopper: %s\n", warning.c_str());
+        if (!headless) {
+            dark_panel(20, 200, 620, 260, 0.8);
+            glColor4f(1, 1, 1, 1);
+            ztextprintf(400, font, 40, 225, label_colour(255, 255, 0), "%s", warning.c_str());
+            show_frame();
+        }
+        wfk();
+    }
+}
+
 // Editor build only; returns FRAME_LEVEL_START for the next-level key.
 static frame_result editor_switch(void)
 {
@@ -371,7 +412,10 @@ static frame_result editor_switch(void)
     if (keyr[KEY_F5] == LATCH_RELEASED) edit_mode = (edit_mode + 1) % 3;
     if (keyr[KEY_F6] == LATCH_RELEASED) {
         keep_unsaved_edits("F6");
-        current_level = (current_level + 1) % editor_levels;
+        level_file_override.clear();
+        int next = level_list_next(current_level, false);
+        if (next < 0) next = level_list_next(-1, false);
+        current_level = next < 0 ? 0 : next;
         return FRAME_LEVEL_START;
     }
     return FRAME_NEXT;
@@ -388,13 +432,15 @@ static frame_result frame_steps(void)
     do_keyr();
     do_mouser();
 
-    if (actr[ACT_GIVE_UP] == LATCH_RELEASED) {
+    // While the level's name is typed, the keys belong to the name alone.
+    bool typing = edit_mode != 0 && level_name_entry_frame();
+    if (!typing && actr[ACT_GIVE_UP] == LATCH_RELEASED) {
         f[F_TIME] = 0;
         edit_mode = 0;
         j[J_LOST] = 1;
     }
-    if (actr[ACT_GHOST] == LATCH_PRESSED && edit_mode == 0) ghost_shown = !ghost_shown;
-    if (editor_switch() == FRAME_LEVEL_START) return FRAME_LEVEL_START;
+    if (!typing && actr[ACT_GHOST] == LATCH_PRESSED && edit_mode == 0) ghost_shown = !ghost_shown;
+    if (!typing && editor_switch() == FRAME_LEVEL_START) return FRAME_LEVEL_START;
 
     plr_on_wpts();
     do_bees();
@@ -405,13 +451,16 @@ static frame_result frame_steps(void)
     countdown(J_STING_COOL);
     countdown(J_PUFFS);
 
-    if (camera_track) control_of_the_game();
+    if (camera_track && !typing) control_of_the_game();
 
-    if (edit_mode != 0) {
+    if (edit_mode != 0 && !typing) {
         editor_history_keys();
+        // The level keys (start point, time, name) are edits too: watched.
         design_watch_begin();
+        editor_level_keys();
         editor_controls(edit_mode);
         design_watch_end(0);
+        if (keyr[KEY_S] == LATCH_RELEASED && !editor_ctrl_held()) save_from_editor();
     }
 
     update_dads_onscreen();
@@ -436,6 +485,7 @@ static frame_result frame_steps(void)
         return FRAME_LEVEL_START;
     if (edit_mode == 0 && j[J_LEVEL_DONE] != 0 && level_complete_sequence() == FRAME_LEVEL_START)
         return FRAME_LEVEL_START;
+    if (edit_mode != 0) draw_editor_level_overlay();
     if (display_controls) controls_screen();
     if (editor_enabled) {
         editor_tick();

@@ -147,6 +147,9 @@ int next_random(void)
 
 void random_keys(int frame)
 {
+    // The game's first level starts with the controls screen: its wait ends
+    // the first frame of the attempt, and a playback need not show it.
+    if (frame == 0) display_controls = 1;
     const int keys[] = {KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN, KEY_ENTER, KEY_RCONTROL, KEY_RSHIFT};
     for (int k : keys)
         if (next_random() % 9 == 0) key[k] = !key[k];
@@ -158,9 +161,12 @@ void random_keys(int frame)
 
 // Inside waits for a key: a key no screen uses goes down and up again every
 // few steps (Space would also choose on the time-out screen after the run).
+// Right Shift goes down during the first wait (the start's controls screen) and is
+// still held after it: the wait's latches then differ from the frame's.
 void space_blinker(void)
 {
     if (++hook_calls % 3 == 0) key[KEY_TILDE] = !key[KEY_TILDE];
+    if (hook_calls >= 2 && hook_calls < 6) key[KEY_RSHIFT] = 1;
 }
 
 } // namespace
@@ -171,6 +177,7 @@ TEST(Replays, RandomRunsWithWaitsAndFreeCameraPlayBackToTheBit)
     int waits_seen = 0;
     for (int level : {2, 3, 0}) {
         script_state = 1000u + level;
+        hook_calls = 0;
         input_hook = space_blinker;
         run_result live = play_level(game_dir, level, 1500, random_keys, nullptr);
         input_hook = nullptr;
@@ -181,6 +188,13 @@ TEST(Replays, RandomRunsWithWaitsAndFreeCameraPlayBackToTheBit)
         EXPECT_EQ(last_run.seed, 1u);  // the tools' fixed seed
         EXPECT_EQ(last_run.level, level);
         for (const replay_input &e : last_run.input) waits_seen += e.kind == input_wait;
+        // Keys change here far more often than a player's: the input of a
+        // minute stays within 10 KB all the same.
+        size_t input_bytes = encode_replay(last_run).size() - 14 * last_run.ghost.size();
+        double per_minute = input_bytes * 2400.0 / last_run.frames;
+        printf("random run on level %d: %u frames, %zu bytes of input, %.0f bytes a minute\n", level,
+               last_run.frames, input_bytes, per_minute);
+        EXPECT_LT(per_minute, 10 * 1024);
         EXPECT_GE(replay_step_count(last_run), last_run.frames);
         end_state played = watch(through_a_file(last_run));
         EXPECT_EQ(last_playback.frames, (uint32_t)live.frames) << level;
@@ -210,4 +224,58 @@ TEST(Replays, AReplayOfAnotherLevelIsNoticedAndStopsAtItsLength)
     watch(rec, false);
     EXPECT_TRUE(replay_input_exhausted());
     EXPECT_LE(last_playback.frames, 11u);
+}
+
+// W on the time-out screen plays the attempt again from its level start; the
+// watched run ends where the attempt ended, and the time-out screen is back.
+TEST(Replays, WatchAgainFromTheTimeOutScreen)
+{
+    init_tools();
+    run_script run;
+    run.level = 1;
+    run.events = {{0, KEY_RIGHT, true}, {150, KEY_RIGHT, false}, {150, KEY_ENTER, true},
+                  {170, KEY_ENTER, false}, {200, KEY_ESC, true}, {202, KEY_ESC, false}};
+    run_result live = play_run(game_dir, run, 400);
+    end_state live_end = capture();
+    ASSERT_TRUE(live.lost);
+    ASSERT_FALSE(replay_attempt_running());
+    uint32_t recorded = last_run.frames;
+    char cwd[4096];
+    ASSERT_TRUE(getcwd(cwd, sizeof(cwd)) && chdir(game_dir.c_str()) == 0);
+    key[KEY_W] = 1;
+    EXPECT_EQ(run_frame(), FRAME_NEXT);
+    key[KEY_W] = 0;
+    ASSERT_EQ(run_frame(), FRAME_LEVEL_START);
+    ASSERT_TRUE(replay_playing);
+    level_start();
+    int n = 0;
+    while (replay_playing && n++ < 1000) {
+        run_frame();
+        pace_frame();
+    }
+    EXPECT_EQ(last_playback.frames, recorded);
+    EXPECT_TRUE(capture() == live_end) << "live " << describe(live_end) << ", watched " << describe(capture());
+    // Live again, on the time-out screen, and nothing new was recorded.
+    run_frame();
+    EXPECT_GT(j[J_TIMEOUT_STEP], 0);
+    EXPECT_FALSE(replay_attempt_running());
+    EXPECT_EQ(last_run.frames, recorded);
+    if (chdir(cwd) != 0) {}
+}
+
+// The start's controls screen: live, its wait leaves Right Shift held; a
+// playback that shows no screen must step on from those latches, so the
+// next frame reads held, not a fresh press (which would ask for landing help).
+TEST(Replays, AWaitSetsItsLatchesEvenWhenThePlaybackDoesNotWait)
+{
+    init_tools();
+    replay_record rec;
+    rec.level = 0;
+    rec.frames = 2;
+    uint32_t held = (uint32_t)LATCH_HELD << (2 * ACT_LAND_HELP);
+    rec.input = {{(uint8_t)input_steps, 0, 1}, {(uint8_t)input_wait, held, 1},
+                 {(uint8_t)input_steps, 1u << ACT_LAND_HELP, 1}};
+    watch(rec, false);
+    EXPECT_EQ(actr[ACT_LAND_HELP], LATCH_HELD);
+    EXPECT_EQ(j[J_LAND_HELP], 0);
 }

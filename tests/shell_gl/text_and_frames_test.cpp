@@ -8,6 +8,13 @@
 #include "camera.h"
 #include "terrain_file.h"
 #include "bodies.h"
+#include "replay.h"
+#include "replay_store.h"
+#include "ghost.h"
+#include "level_id.h"
+#include "slots.h"
+#include <cstring>
+#include <cstdlib>
 
 namespace {
 
@@ -242,4 +249,76 @@ TEST_F(Frames, TheBoostShowsOnlyWithStockAndTheCameraOnThePlayer)
     std::vector<unsigned char> free_camera_pressed = view_after_boost_key(2, 1, true);
     EXPECT_EQ(j[J_BOOSTS], 2);
     EXPECT_EQ(pixels_apart(free_camera, free_camera_pressed), 0);
+}
+
+// The ghost: the best run's stored poses drawn in step, translucent; it shows
+// on screen and changes nothing in the world, and the ghost key hides it.
+namespace {
+
+std::vector<unsigned char> whole_window;
+void read_whole_window(void)
+{
+    whole_window.resize((size_t)SCREEN_W * SCREEN_H * 4);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, SCREEN_W, SCREEN_H, GL_RGBA, GL_UNSIGNED_BYTE, whole_window.data());
+}
+
+struct world_after { std::vector<int> js; std::vector<double> fs; double x, y; };
+
+// Level 0 from rest with Right held for `frames` frames; the last frame's
+// picture is in whole_window.
+world_after play_with_ghost(bool shown, int frames)
+{
+    srand(3);
+    start_level_zero();
+    set_camera_state(scr_px, scr_py, 0, 0);
+    frame_ready_hook = read_whole_window;
+    display_controls = 0;
+    ghost_shown = shown;
+    run_frames(frames, [](int) { set_key(KEY_RIGHT, true); });
+    release_all_keys();
+    return world_after{std::vector<int>(j, j + 24), std::vector<double>(f, f + 16), body[0].x, body[0].y};
+}
+
+}  // namespace
+
+TEST_F(Frames, TheGhostIsDrawnInStepAndTouchesNothing)
+{
+    char home[] = "/tmp/hh_ghost_XXXXXX";
+    ASSERT_TRUE(mkdtemp(home));
+    setenv("HILLHOPPER_DATA_HOME", home, 1);
+    replay_keep_attempts = true;
+    // A best run of level 0 whose body hangs a little right of the start.
+    start_level_zero();
+    replay_record best;
+    best.level = 0;
+    best.level_file = "map0.trn";
+    best.level_checksum = current_level_checksum;
+    best.frames = 400;
+    best.finished = true;
+    best.time_left = 10;
+    best.input.push_back(replay_input{(uint8_t)input_steps, 0, 400});
+    for (int k = 0; k < 400; k++)
+        best.ghost.push_back(ghost_pose{(float)(f[F_START_X] + 0.6), (float)(f[F_START_Y] + 0.2 + k * 0.001f),
+                                        0, (uint8_t)TEX_PLAYER, 0});
+    std::string error;
+    ASSERT_TRUE(write_replay_file(replay_file_path(best.level_checksum, "best"), best, &error)) << error;
+
+    world_after plain = play_with_ghost(false, 6);
+    std::vector<unsigned char> without = whole_window;
+    world_after raced = play_with_ghost(true, 6);
+    ASSERT_TRUE(ghost_available());
+    EXPECT_GT(pixels_apart(without, whole_window), 50) << "no ghost on screen";
+    EXPECT_EQ(plain.js, raced.js);
+    EXPECT_EQ(memcmp(plain.fs.data(), raced.fs.data(), 16 * sizeof(double)), 0);
+    EXPECT_EQ(plain.x, raced.x);
+    EXPECT_EQ(plain.y, raced.y);
+    // The ghost key (G by default) hides it from the next frame on.
+    run_frames(2, [](int i) { set_key(KEY_G, i == 0); });
+    EXPECT_FALSE(ghost_shown);
+
+    replay_keep_attempts = false;
+    unsetenv("HILLHOPPER_DATA_HOME");
+    ghost_shown = true;
 }

@@ -658,7 +658,7 @@ TEST_F(LevelFiles, TheSectionDecidesTheStartAndASaveNeverWritesAnUnreadableOne)
     EXPECT_EQ(f[F_START_Y], 7.000000000000001);
     EXPECT_EQ(f[F_TIME], 42.5);
     EXPECT_EQ(body[0].x, -12.345678901234567);
-    EXPECT_EQ(level_display_name(level_desc, NAME_EN, 2), "Lamp Light");
+    EXPECT_EQ(level_shown_name(level_desc, NAME_EN, 2), "Lamp Light");
 
     // Level 3 from before sections: table values, and the next save adds them.
     level_desc.present = false;
@@ -666,7 +666,7 @@ TEST_F(LevelFiles, TheSectionDecidesTheStartAndASaveNeverWritesAnUnreadableOne)
     load_level(3);
     EXPECT_TRUE(level_desc.present);
     EXPECT_EQ(f[F_START_X], -63.1437);
-    EXPECT_EQ(level_display_name(level_desc, NAME_DE, 3), "Stage 4");
+    EXPECT_EQ(level_shown_name(level_desc, NAME_DE, 3), "Stufe 4");
     save_terrain(3);
     level_desc = default_level_description(-1);
     ASSERT_EQ(load_terrain_file("map3.trn"), 1);
@@ -695,9 +695,9 @@ TEST(LevelNames, NamesAreCutAtACharacterAndCleaned)
     set_level_name(&d, 7, "ignored");
     const char *why = nullptr;
     EXPECT_TRUE(level_description_ok(d, &why));
-    EXPECT_EQ(level_display_name(d, NAME_DE, 0), umlauts.substr(0, 62));
+    EXPECT_EQ(level_shown_name(d, NAME_DE, 0), umlauts.substr(0, 62));
     set_level_name(&d, NAME_DE, "");
-    EXPECT_EQ(level_display_name(d, NAME_DE, 0), "Tab?here?!") << "the English name stands in";
+    EXPECT_EQ(level_shown_name(d, NAME_DE, 0), "Tab?here?!") << "the English name stands in";
     set_level_name(&d, NAME_EN, "");
-    EXPECT_EQ(level_display_name(d, NAME_EN, 11), "Stage 12");
+    EXPECT_EQ(level_shown_name(d, NAME_EN, 11), "Stage 12");
 }

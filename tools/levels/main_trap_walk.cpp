@@ -2,6 +2,7 @@
 // reports the places they fall into and cannot leave. Headless.
 // Usage: trap_walk GAME_DIR LEVEL [WALKERS [FRAMES [RUN]]]
 //        trap_walk GAME_DIR --trace RUN [EVERY]   (where a run goes, frame by frame)
+// TRAP_WALK_WATCH=K prints walker K's state every 100 frames (timers, speeds).
 // Each walker holds right and, seeded differently, jumps at random with random
 // charges, spins in the air, turns back for a while when stuck and boosts
 // when it has a charge. The clock is kept full, so a walker only ends by
@@ -34,7 +35,11 @@ struct walker {
     int back_left = 0;              // frames of walking back
     int spin_left = 0, spin_key = 0;
     int slow_frames = 0;
+    double best_x = -1e9;           // furthest right so far
+    int since_best = 0;             // frames since best_x last grew
 };
+
+const int no_progress_frames = 250;     // then a newcomer turns back for a run-up
 
 unsigned next_random(unsigned *s)
 {
@@ -51,13 +56,21 @@ void newcomer_keys(walker &w)
     bool riding = p.jntn != -1;
     double speed = std::fabs(riding ? p.jntvx : p.xx);
     w.slow_frames = riding && speed < 0.01 ? w.slow_frames + 1 : 0;
-    if (w.back_left == 0 && w.slow_frames > 60 && chance(&w.seed, 4))
-        w.back_left = 20 + next_random(&w.seed) % 80;
+    if (p.x > w.best_x + 0.5) { w.best_x = p.x; w.since_best = 0; }
+    else w.since_best++;
+    // Stopped, or rocking to and fro without getting further: walk back for
+    // a while (up to 8 s, far enough to take a run-up), then try again.
+    if (w.back_left == 0 && ((w.slow_frames > 60 && chance(&w.seed, 4)) || w.since_best > no_progress_frames)) {
+        w.back_left = 20 + next_random(&w.seed) % 400;
+        w.since_best = 0;
+        w.best_x = p.x;
+    }
     if (w.back_left > 0) w.back_left--;
     key[KEY_RIGHT] = w.back_left == 0;
     key[KEY_LEFT] = w.back_left > 0;
 
-    if (w.jump_left == 0 && riding && (w.slow_frames > 15 ? chance(&w.seed, 8) : chance(&w.seed, 90)))
+    if (w.jump_left == 0 && riding && w.back_left == 0 &&
+        (w.slow_frames > 15 ? chance(&w.seed, 8) : chance(&w.seed, 90)))
         w.jump_left = 1 + next_random(&w.seed) % 40;
     if (w.jump_left > 0) w.jump_left--;
     key[KEY_ENTER] = w.jump_left > 0;
@@ -87,6 +100,8 @@ walk_result walk(const std::string &dir, int level, unsigned seed, int frames,
     walk_result r;
     size_t next = 0;
     frames += handoff;
+    static const char *watch = getenv("TRAP_WALK_WATCH");   // "K": print walker K's state
+    bool watching = watch && (unsigned)atoi(watch) == seed;
     r.run = play_level(dir, level, frames,
                        [&](int frame) {
                            f[F_TIME] = full_clock;
@@ -97,7 +112,15 @@ walk_result walk(const std::string &dir, int level, unsigned seed, int frames,
                            }
                            newcomer_keys(w);
                        },
-                       [&](int) { path.push_back({body[0].x, body[0].y}); });
+                       [&](int frame) {
+                           path.push_back({body[0].x, body[0].y});
+                           if (watching && frame % 100 == 0)
+                               printf("  frame %d: (%.2f, %.2f) joint %d, jntvx %.4f, xx %.4f, "
+                                      "recovery %d, attack %d, tumble %d, sting load %d, keys %d%d%d\n",
+                                      frame, body[0].x, body[0].y, body[0].jntn, body[0].jntvx,
+                                      body[0].xx, j[J_RECOVERY], j[J_BEE_ATTACK], j[J_TUMBLE],
+                                      j[J_STING_LOAD], key[KEY_LEFT], key[KEY_RIGHT], key[KEY_ENTER]);
+                       });
     if (r.run.finished || r.run.lost || (int)path.size() < stuck_frames) return r;
     r.x0 = r.x1 = path.back().first;
     r.y0 = r.y1 = path.back().second;
