@@ -195,13 +195,14 @@ void editor_history_keys(void)
         editor_say("%s", done ? (redo ? "Redo" : "Undo") : (redo ? "Nothing to redo" : "Nothing to undo"));
     }
     if (ctrl_down() && keyr[KEY_Y] == LATCH_PRESSED) editor_say("%s", design_redo() ? "Redo" : "Nothing to redo");
-    if (keyr[KEY_F7] == LATCH_RELEASED && offer_restore) restore_recovery_file();
 }
 
 // Counts down the status line's helpers and writes the recovery file after
 // two minutes of editing with unsaved changes.
 void editor_tick(void)
 {
+    // The level starts in play: the offer stands in every mode.
+    if (keyr[KEY_F7] == LATCH_RELEASED && offer_restore) restore_recovery_file();
     if (confirm_left > 0) confirm_left--;
     if (edit_mode == 0 || !design_unsaved()) return;
     if (++edit_frames_unsaved >= autosave_frames) write_recovery_file("every 2 minutes");

@@ -67,9 +67,11 @@ int write_recovery_file(const char *reason);
 int restore_recovery_file(void);            // as one undo step; 1 when restored
 std::string recovery_path(int lev);
 // Both edit modes, outside the watched part of the frame: Ctrl+Z undo,
-// Ctrl+Y or Ctrl+Shift+Z redo, S save, F7 restore.
+// Ctrl+Y or Ctrl+Shift+Z redo.
 void editor_history_keys(void);
 bool editor_ctrl_held(void);
 // Alt (or AltGr) is down: Alt+1..Alt+4 then stand for keypad 1..4.
 bool editor_alt_held(void);
-void editor_tick(void);                     // once a frame in the editor build
+// Once a frame in the editor build, any mode: F7 takes an offered recovery
+// file; the 2-minute recovery write.
+void editor_tick(void);
