@@ -1,9 +1,10 @@
 # The two commands of the README: `make run` and `make test`. Both set up what
 # is missing first, then build.
 BUILD ?= build
+WINBUILD ?= build-windows
 JOBS ?= 2
 
-.PHONY: setup build run test edit clean contact-sheets
+.PHONY: setup build run test edit clean contact-sheets windows package
 
 setup:
 	@sh tools/setup.sh
@@ -18,10 +19,15 @@ run: build
 edit: build
 	cd $(BUILD)/game && ./hillhopper-edit
 
-# Every test of the ordinary build (display tests under Xvfb), then the
-# sanitized logic tests, a sanitized soak and a short fuzz run.
+# Every test of the ordinary build (display tests under Xvfb), the Windows
+# build under Wine against the Linux one, the Debian package unpacked and
+# started, then the sanitized logic tests, a sanitized soak and a short fuzz run.
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory windows || (echo "make test: FAIL: the Windows part could not be built"; exit 1)
+	sh tools/windows/wine_test.sh . $(BUILD) $(WINBUILD) $(BUILD)/wine_test
+	@$(MAKE) --no-print-directory package || (echo "make test: FAIL: the Debian package could not be built"; exit 1)
+	sh tools/package/package_test.sh $(BUILD) $(BUILD)/package_test
 	JOBS=$(JOBS) sh tools/sanitized_tests.sh $(BUILD)
 
 # One picture per stage of screenshots along its recorded runs, and a map of
@@ -30,5 +36,15 @@ contact-sheets: setup
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo > $(BUILD).configure.log 2>&1 || (cat $(BUILD).configure.log; exit 1)
 	@cmake --build $(BUILD) -j $(JOBS) --target contact_sheets
 
+# $(WINBUILD)/hillhopper-windows.zip: the game and the editor cross-built for
+# 64-bit Windows (Allegro from Debian's source package, fetched once and kept
+# in $(WINBUILD)/cache), with the native build's datafiles and levels.
+windows: build
+	@JOBS=$(JOBS) sh tools/windows/build.sh $(BUILD) $(WINBUILD)
+
+# $(BUILD)/hillhopper_<version>_amd64.deb
+package: build
+	@sh tools/package/make_deb.sh . $(BUILD)
+
 clean:
-	rm -rf $(BUILD) $(BUILD).configure.log $(BUILD)-sanitize
+	rm -rf $(BUILD) $(BUILD).configure.log $(BUILD)-sanitize $(WINBUILD)/game $(WINBUILD)/zip $(WINBUILD)/hillhopper-windows.zip

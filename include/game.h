@@ -34,6 +34,10 @@ int game_main(void);                // the whole program after main_init
 void level_start(void);             // load_level(current_level), edit_mode = 0
 frame_result run_frame(void);       // the 16 steps of one frame, without the pacing wait
 void pace_frame(void);              // wait for 25 timer ticks, reset, count the frame
+// Sleeps until the 1 ms timer reaches target (or the window is closed), waking
+// up seldom: one long rest, then 1 ms steps for the last ticks.
+void rest_until_tick(int target);
+int long_rest_ticks(int ticks_now, int target);   // the long rest's length, >= 0
 void shut_down(void);               // free textures and tables
 
 // The player-control block, split so that tests can read the rules.

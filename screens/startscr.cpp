@@ -182,6 +182,9 @@ void draw_scrolling_text(void)
 static void draw_start_background(float u)
 {
     if (headless) return;
+    // Opaque and covering the screen: blending would only read every pixel
+    // back for nothing.
+    glDisable(GL_BLEND);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, terrain_tex[TEX_BACKGROUND]);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
@@ -194,6 +197,7 @@ static void draw_start_background(float u)
     glTexCoord2f(u + 0.5f, 0.01f);  glVertex3f(SX(overlay_w), SY(overlay_h), 0);
     glTexCoord2f(u + 0.5f, 0.99f);  glVertex3f(SX(overlay_w), SY(0), 0);
     glEnd();
+    glEnable(GL_BLEND);
 }
 
 static void show_start_frame(void)
@@ -206,7 +210,7 @@ static void show_start_frame(void)
 static void wait_start_frame(void)
 {
     if (!headless && pacing_enabled)
-        while (ztimer.load() <= start_frame_ticks && !close_requested) rest(1);
+        rest_until_tick(start_frame_ticks + 1);
     ztimer = 0;
     j[J_FRAME]++;
 }

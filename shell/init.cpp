@@ -32,7 +32,9 @@ static void on_close_button(void)
 END_OF_FUNCTION(on_close_button)
 
 // Depth buffer and hardware rendering are only suggested: the game uses no
-// depth test, and software renderers can't promise either.
+// depth test, and software renderers can't promise either. Keep suggesting the
+// depth buffer all the same: Mesa's software renderer, given a window without
+// one, switches to a path of its own that rounds some pixels differently.
 int open_gl_mode(int fullscreen)
 {
     allegro_gl_clear_settings();
@@ -74,6 +76,11 @@ void setup_gl_state(void)
     glShadeModel(GL_SMOOTH);
     glPolygonMode(GL_FRONT, GL_FILL);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    // With this blend a fragment of alpha 0 leaves the pixel as it was; the
+    // alpha test drops it before the blend reads that pixel back (the masked
+    // margins of every sprite, picture and letter). Opaque drawing has alpha 1.
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0);
     glViewport(0, 0, SCREEN_W, SCREEN_H);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();

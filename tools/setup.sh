@@ -5,7 +5,7 @@ set -e
 PACKAGES="cmake g++ make pkg-config liballegro4-dev liballeggl4-dev libgl-dev
 libglu1-mesa-dev libgtest-dev libbenchmark-dev libfreetype-dev fonts-dejavu-core
 freepats xvfb xauth xdotool imagemagick sox libgl1-mesa-dri clang libclang-rt-dev
-libcli11-dev"
+libcli11-dev libpng-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev wine64 zip lintian"
 
 missing=""
 for p in $PACKAGES; do

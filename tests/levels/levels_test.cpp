@@ -2,6 +2,7 @@
 // files pass the game's strict reader and hold well-formed terrain, sources
 // survive source -> file -> dump -> file byte for byte, faulty sources are
 // refused with their line, and every level can be finished by its run.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstdio>
@@ -665,6 +666,69 @@ TEST(LevelRuns, GivingUpIsReportedAsLost)
 // The game draws a polygon only when it is filed in a visible grid cell: along
 // the whole route, every fill that covers a point of the view must be found
 // by that walk, or the player would see a hole in the ground or the sky.
+namespace {
+
+// The corners of a fill polygon (3 or 4).
+std::vector<std::pair<double, double>> ply_corners(int n)
+{
+    std::vector<std::pair<double, double>> c;
+    for (int k = 0; k < 4; k++) {
+        int v = ply[n].tvn[k];
+        if (v >= 0 && v < num_tvs) c.push_back({tv[v].x, tv[v].y});
+    }
+    return c;
+}
+
+// Two convex outlines overlap with some area when no edge direction of
+// either separates them; outlines that only touch along an edge do not.
+bool overlap_with_area(const std::vector<std::pair<double, double>> &a,
+                       const std::vector<std::pair<double, double>> &b)
+{
+    const double touch = 1e-4;
+    for (const auto *poly : {&a, &b})
+        for (size_t k = 0; k < poly->size(); k++) {
+            auto p = (*poly)[k], q = (*poly)[(k + 1) % poly->size()];
+            double nx = q.second - p.second, ny = p.first - q.first;
+            double len = std::sqrt(nx * nx + ny * ny);
+            if (len < 1e-12) continue;
+            nx /= len;
+            ny /= len;
+            double a0 = 1e18, a1 = -1e18, b0 = 1e18, b1 = -1e18;
+            for (auto v : a) { double d = v.first * nx + v.second * ny; a0 = std::min(a0, d); a1 = std::max(a1, d); }
+            for (auto v : b) { double d = v.first * nx + v.second * ny; b0 = std::min(b0, d); b1 = std::max(b1, d); }
+            if (a1 <= b0 + touch || b1 <= a0 + touch) return false;
+        }
+    return true;
+}
+
+} // namespace
+
+// The drawing walk gathers the fills of a layer cell by cell, so where two
+// fills of one layer overlap, which one is on top changes with the view: two
+// different textures overlapping in one layer show wedges of each other.
+// One texture over itself is harmless (the texture is laid in world units).
+TEST_P(Levels, FillsOfOneLayerOverlapOnlyWithTheirOwnTexture)
+{
+    int lev = GetParam();
+    ASSERT_TRUE(load_level_from(game_dir, lev));
+    int faults = 0;
+    for (int a = 0; a < num_plys; a++) {
+        if (!ply[a].state) continue;
+        auto ca = ply_corners(a);
+        for (int b = a + 1; b < num_plys; b++) {
+            if (!ply[b].state || ply[b].layer != ply[a].layer || ply[b].x == ply[a].x) continue;
+            auto cb = ply_corners(b);
+            if (ca.size() < 3 || cb.size() < 3 || !overlap_with_area(ca, cb)) continue;
+            if (++faults <= 5)
+                ADD_FAILURE() << "level " << lev << ", layer " << (int)ply[a].layer << ": fill " << a
+                              << " (texture " << ply[a].x << ") and fill " << b << " (texture "
+                              << ply[b].x << ") overlap near (" << ca[0].first << ", "
+                              << ca[0].second << ")";
+        }
+    }
+    EXPECT_EQ(faults, 0);
+}
+
 TEST_P(Levels, EveryFillInViewIsFoundByTheDrawingWalk)
 {
     int lev = GetParam();

@@ -219,3 +219,18 @@ TEST(Boost, RightShiftOpensTheLandingHelpWindowUnlessTumbling)
     EXPECT_EQ(j[J_LAND_HELP], 0);
     release_all_keys();
 }
+
+// The pacing wait sleeps in one go only as far as it cannot overshoot the
+// frame: a margin of ticks is left for the 1 ms steps, and it never sleeps
+// when the frame is due or late (a late timer must not make it sleep longer).
+TEST(Pacing, TheLongRestStopsShortOfTheFrameAndIsNeverNegative)
+{
+    EXPECT_EQ(long_rest_ticks(0, 25), 23);
+    EXPECT_EQ(long_rest_ticks(20, 25), 3);
+    for (int now = 0; now <= 40; now++) {
+        int sleep = long_rest_ticks(now, 25);
+        EXPECT_GE(sleep, 0) << now;
+        if (now < 23) EXPECT_EQ(now + sleep, 23) << now;
+        else EXPECT_EQ(sleep, 0) << now;
+    }
+}

@@ -8,6 +8,7 @@
 #include "camera.h"
 #include "terrain_file.h"
 #include "bodies.h"
+#include "startscr.h"
 #include "replay.h"
 #include "replay_store.h"
 #include "ghost.h"
@@ -321,4 +322,67 @@ TEST_F(Frames, TheGhostIsDrawnInStepAndTouchesNothing)
     replay_keep_attempts = false;
     unsetenv("HILLHOPPER_DATA_HOME");
     ghost_shown = true;
+}
+
+// The game draws everything with one blend (source alpha over the pixel) and
+// the alpha test on, which drops fragments of alpha 0 before the blend. That
+// keeps the picture only while the blend leaves a pixel unchanged under such a
+// fragment, and while the faintest visible alpha still passes the test.
+namespace {
+
+// Draws the picture (left half colour a, right half b) over a screen of the
+// given grey with the game's state, the alpha test on or off, and reads both
+// halves.
+void draw_two_tone(const unsigned char a[4], const unsigned char b[4], float grey, bool alpha_test,
+                   rgba *left, rgba *right)
+{
+    unsigned int tex = two_tone_texture(64, 64, a, b);
+    setup_gl_state();
+    if (!alpha_test) glDisable(GL_ALPHA_TEST);
+    glClearColor(grey, grey, grey, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(0, 0, -1);
+    draw_shaded_tex(100, 100, 200, 100, tex, 0);
+    *left = overlay_pixel(140, 150);
+    *right = overlay_pixel(260, 150);
+    glDeleteTextures(1, &tex);
+    setup_gl_state();
+}
+
+bool same(rgba p, rgba q)
+{
+    return p.r == q.r && p.g == q.g && p.b == q.b;
+}
+
+}  // namespace
+
+class Blending : public GlTest {};
+
+TEST_F(Blending, TheAlphaTestChangesNoPixelOfMaskedFaintOrSolidTexels)
+{
+    const unsigned char masked_red[4] = {255, 0, 0, 0};
+    const unsigned char faint_red[4] = {255, 0, 0, 1};
+    const unsigned char half_blue[4] = {0, 0, 255, 128};
+    const unsigned char solid_white[4] = {255, 255, 255, 255};
+    const unsigned char *pairs[][2] = {{masked_red, faint_red}, {half_blue, solid_white}};
+    for (auto &pair : pairs) {
+        rgba with_left, with_right, without_left, without_right;
+        draw_two_tone(pair[0], pair[1], 0.5f, true, &with_left, &with_right);
+        draw_two_tone(pair[0], pair[1], 0.5f, false, &without_left, &without_right);
+        EXPECT_TRUE(same(with_left, without_left));
+        EXPECT_TRUE(same(with_right, without_right));
+    }
+}
+
+TEST_F(Blending, AMaskedTexelLeavesThePixelAndTheFaintestOneStillShows)
+{
+    const unsigned char masked_red[4] = {255, 0, 0, 0};
+    const unsigned char faint_red[4] = {255, 0, 0, 1};
+    rgba masked, faint;
+    draw_two_tone(masked_red, faint_red, 0, true, &masked, &faint);
+    EXPECT_EQ(masked.r, 0);                 // the black, untouched
+    EXPECT_EQ(faint.r, 1);                  // a trace of red: not dropped
+    EXPECT_EQ(faint.g, 0);
 }

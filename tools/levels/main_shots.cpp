@@ -1,7 +1,8 @@
 // tools/levels/main_shots.cpp -- screenshots along a finishing run, for
 // looking at a level as a player sees it. Needs a display (Xvfb will do).
 // Usage: level_shots GAME_DIR RUN OUT_PREFIX FRAME [FRAME ...]
-// writes OUT_PREFIX<frame>.bmp after each listed frame of the run.
+// writes OUT_PREFIX<frame>.bmp after each listed frame of the run; the frame
+// "last" is the run's final frame (the run is played once first to find it).
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -70,7 +71,11 @@ int main(int argc, char **argv)
         return 1;
     }
     std::set<int> &frames = wanted_frames;
-    for (int a = 4; a < argc; a++) frames.insert(atoi(argv[a]));
+    bool want_last = false;
+    for (int a = 4; a < argc; a++) {
+        if (std::string(argv[a]) == "last") want_last = true;
+        else frames.insert(atoi(argv[a]));
+    }
     if (allegro_init() != 0) return 1;
     install_allegro_gl();
     install_timer();
@@ -86,6 +91,12 @@ int main(int argc, char **argv)
     if (chdir(dir.c_str()) != 0) return 1;
     load_textures();
     shot_prefix = argv[3];
+    if (want_last) {
+        const int longest_run = 100000;
+        run_result r = play_run(".", run, longest_run, nullptr);
+        frames.insert(r.frames - 1);
+    }
+    if (frames.empty()) return 0;
     frame_ready_hook = shoot_wanted_frame;
     size_t next = 0;
     int last = *frames.rbegin();
