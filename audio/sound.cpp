@@ -83,11 +83,21 @@ void free_sound_dat(void)
     NUM_SNDS = 0;
 }
 
+static int effects_level = 255;            // the player's effects volume, 0..255
+
+void set_sound_volumes(int effects, int music)
+{
+    effects_level = effects < 0 ? 0 : effects > 255 ? 255 : effects;
+    // The MIDI synthesiser plays through digital voices too: only its own
+    // volume is set, so the effects' level never scales the music.
+    if (midi_driver && midi_driver->id != MIDI_NONE) set_volume(-1, music < 0 ? 0 : music > 255 ? 255 : music);
+}
+
 void play_sound(int n)
 {
     if (n < 0 || n >= NUM_SNDS || !snd_dat) return;
     if (snd_dat[n].type != DAT_SAMPLE) return;     // a damaged datafile plays nothing
     the_sample = (SAMPLE *)snd_dat[n].dat;
     the_sample->priority = (n == SND_BOOST || n == SND_DEATH) ? urgent_priority : normal_priority;
-    if (digital_sound_on()) play_sample(the_sample, sample_volume, sample_pan, sample_freq, 0);
+    if (digital_sound_on()) play_sample(the_sample, sample_volume * effects_level / 255, sample_pan, sample_freq, 0);
 }

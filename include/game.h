@@ -25,11 +25,18 @@ void the_timer(void);
 // Services and GL set-up; returns 0 on success. On failure it has shown the
 // start-up message and the caller ends the program with status 0.
 int main_init(void);
-// The mode main_init tries first (the other one is the fall-back): 1 full screen, 0 a window.
+// The command line's choice (1 full screen, 0 a window) over the settings'
+// for this run; -1 (the default) follows the settings. A window is the fall-back.
 extern int start_fullscreen;
 void setup_gl_state(void);          // the fixed OpenGL state of the game
 // Opens the 800 x 600 OpenGL mode, full screen or windowed; 0 on success.
 int open_gl_mode(int fullscreen);
+int open_gl_mode_sized(int fullscreen, int w, int h);
+// The window's pixels for a window_size_choice (the largest from the desktop).
+void window_size_pixels(int choice, int *w, int *h);
+// Opens the mode the settings ask for, falling back to a window; 0 on success.
+int open_display(void);
+void window_opened(void);           // title, close button and focus watch of a new window
 int game_main(void);                // the whole program after main_init
 void level_start(void);             // load_level(current_level), edit_mode = 0
 frame_result run_frame(void);       // the 16 steps of one frame, without the pacing wait

@@ -103,7 +103,15 @@ enum building_slot {
     BTEX_POINTER = 6,
     BTEX_TITLE = 7,
     BTEX_SCROLL_TEXT = 8,
-    NUM_BUILDING_PICTURES = 9
+    BTEX_OPTIONS = 9,               // + lang
+    NUM_BUILDING_PICTURES = 11
+};
+
+// "fonts.dat" -> the text of the menus and screens (ASCII and Latin-1).
+enum font_slot {
+    FONT_TEXT = 0,                  // DejaVu Sans, 14 pixels
+    FONT_TITLE = 1,                 // DejaVu Sans Bold, 26 pixels
+    NUM_FONTS = 2
 };
 
 // "sound.dat" -> samples played by number.

@@ -8,6 +8,8 @@ extern int current_track;
 void load_sound_dat(void);
 void free_sound_dat(void);
 void play_sound(int n);             // out-of-range numbers play nothing
+// The player's volumes, 0..255 each (0 silences); effects scale every sample.
+void set_sound_volumes(int effects, int music);
 void load_music_dat(void);
 void free_music_dat(void);
 void play_music(int n);

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <allegro.h>
 #include "actions.h"
+#include "screen_text.h"
+#include "screens.h"
 #include "hillhopper.h"
 #include "std_gfuncs.h"
 
@@ -40,9 +42,10 @@ static bool button_down(int b)
     return joy[0].button[b].b != 0;
 }
 
+// The first gamepad's sticks and d-pad steer (left, right, spin) besides its buttons.
 unsigned action_down_bits(void)
 {
-    unsigned bits = 0;
+    unsigned bits = gamepad_direction_bits() | focus_pause_bits();
     for (int a = 0; a < NUM_ACTIONS; a++)
         if (key_down(action_key[a][0]) || key_down(action_key[a][1]) || button_down(action_button[a]))
             bits |= 1u << a;

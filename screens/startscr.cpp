@@ -17,6 +17,9 @@
 #include "textures.h"
 #include "world.h"
 #include "startscr.h"
+#include "screens.h"
+#include "screen_text.h"
+#include "settings.h"
 
 unsigned int building_tex[num_tex_slots];
 int NUM_BTEX = 0;
@@ -39,7 +42,7 @@ const float pointer_pull = 4;               // pixels per frame towards the item
 const float pointer_keep = 0.8f;            // velocity kept per frame
 const double pointer_snap = 2;              // closer than this, the pointer lands
 const float item_x = 350, item_w = 200, item_h = 40;
-const float item_y[2] = {210, 260};
+const float item_y[3] = {210, 260, 310};
 const int start_frame_ticks = 24;           // wait until ztimer exceeds this
 
 // ---- pictures --------------------------------------------------------------
@@ -101,18 +104,28 @@ void free_building_textures(void)
 
 // ---- menus -----------------------------------------------------------------
 
+int start_menu_items(int menu_stage)
+{
+    return menu_stage == 0 ? 2 : 3;
+}
+
 int start_menu_picture(int menu_stage, int language, int item)
 {
     if (menu_stage == 0) return item == 0 ? BTEX_LANG_0 : BTEX_LANG_1;
-    return (item == 0 ? BTEX_START : BTEX_QUIT) + (language ? 1 : 0);
+    if (item == START_ITEM_OPTIONS) return BTEX_OPTIONS + (language ? 1 : 0);
+    return (item == START_ITEM_PLAY ? BTEX_START : BTEX_QUIT) + (language ? 1 : 0);
 }
 
 void start_pointer_dest(int menu_stage, int language, int item, float *x, float *y)
 {
-    *y = item_y[item ? 1 : 0];
+    int last = start_menu_items(menu_stage) - 1;
+    if (item < 0) item = 0;
+    if (item > last) item = last;
+    *y = item_y[item];
     if (menu_stage == 0) *x = 270;
-    else if (item == 0) *x = 240;
-    else *x = language == 0 ? 290 : 270;
+    else if (item == START_ITEM_PLAY) *x = 240;
+    else if (item == START_ITEM_QUIT) *x = language == 0 ? 290 : 270;
+    else *x = 270;
 }
 
 int start_scroller_shown(int menu_stage, int language)
@@ -122,14 +135,15 @@ int start_scroller_shown(int menu_stage, int language)
 
 static int wrap_item(int item)
 {
-    if (item < 0) item = 1;
-    if (item > 1) item = 0;
+    int n = start_menu_items(stage);
+    if (item < 0) item = n - 1;
+    if (item >= n) item = 0;
     return item;
 }
 
 static void draw_menu(void)
 {
-    for (int item = 0; item < 2; item++)
+    for (int item = 0; item < start_menu_items(stage); item++)
         draw_building(start_menu_picture(stage, lang, item), item_x, item_y[item], item_w, item_h, 1);
     wt = wrap_item(wt);
     start_pointer_dest(stage, lang, wt, &pdx, &pdy);
@@ -179,7 +193,7 @@ void draw_scrolling_text(void)
     glEnd();
 }
 
-static void draw_start_background(float u)
+void draw_start_background(float u)
 {
     if (headless) return;
     // Opaque and covering the screen: blending would only read every pixel
@@ -200,14 +214,14 @@ static void draw_start_background(float u)
     glEnable(GL_BLEND);
 }
 
-static void show_start_frame(void)
+void show_start_frame(void)
 {
     if (start_screen_before_flip) start_screen_before_flip();
     if (!headless) allegro_gl_flip();
 }
 
 // Paced like the game's frames; gives the processor back between checks.
-static void wait_start_frame(void)
+void wait_start_frame(void)
 {
     if (!headless && pacing_enabled)
         rest_until_tick(start_frame_ticks + 1);
@@ -221,30 +235,48 @@ static int leave_start(int answer)
     return answer;
 }
 
-// Space on the language menu picks the language and moves on; the extra latch
-// step keeps the same release from also choosing on the next menu.
+// The menus choose on the release of Space or Enter, or of the gamepad's
+// first button; the extra latch step keeps that release from also choosing
+// on the next menu or screen.
+static int menu_chosen(void)
+{
+    if (keyr[KEY_SPACE] != LATCH_RELEASED && keyr[KEY_ENTER] != LATCH_RELEASED &&
+        !(menur[MENU_OK] == LATCH_RELEASED && keyr[KEY_SPACE] == LATCH_UP && keyr[KEY_ENTER] == LATCH_UP))
+        return 0;
+    leave_menu_input();
+    return 1;
+}
+
+// The language picked is remembered for the next start.
 static void language_menu(void)
 {
     draw_menu();
-    if (keyr[KEY_SPACE] == LATCH_RELEASED) {
-        stage = 1;
-        lang = wt;
-        do_keyr();
-        wt = 0;
+    if (!menu_chosen()) return;
+    stage = 1;
+    lang = wt;
+    if (settings.language != lang) {
+        settings.language = lang;
+        save_settings();
     }
+    wt = 0;
 }
 
-// Returns 0 play, 1 quit, -1 no choice yet.
+// Returns 0 play (current_level is the level chosen), 1 quit, -1 no choice
+// yet. The level select and the options screen return here when left.
 static int start_quit_menu(void)
 {
     draw_menu();
-    if (keyr[KEY_SPACE] != LATCH_RELEASED) return -1;
-    do_keyr();
-    if (wt == 0) {
-        current_level = first_level;
-        return 0;
+    if (!menu_chosen()) return -1;
+    if (wt == START_ITEM_OPTIONS) {
+        options_screen();
+        return -1;
     }
-    return 1;
+    if (wt == START_ITEM_QUIT) return 1;
+    int level = level_select_screen();
+    if (close_requested) return 1;
+    if (level < 0) return -1;
+    current_level = level;
+    return 0;
 }
 
 int start_main(void)
@@ -260,18 +292,20 @@ int start_main(void)
     if (buildings_missing) return 1;
     ppx = ppy = pointer_start;
     pxx = pyy = 0;
-    wt = 0;
+    wt = settings.language;                 // the language chosen last time
     stage = 0;
+    load_fonts();
     float u = 0, p = 0, q = 0;
     for (;;) {
         if (close_requested) return leave_start(1);
         update_the_music();
         do_keyr();
         do_mouser();
+        step_menu_input();
         draw_start_background(u);
         u -= 0.0004f;
-        if (keyr[KEY_UP] == LATCH_PRESSED) wt--;
-        if (keyr[KEY_DOWN] == LATCH_PRESSED) wt++;
+        if (menur[MENU_UP] == LATCH_PRESSED) wt--;
+        if (menur[MENU_DOWN] == LATCH_PRESSED) wt++;
         float a = (float)(sin(p) * 10), b = (float)(sin(q / Z_PI) * 35);
         p += 0.09f;
         q += 0.074252434f;
@@ -284,7 +318,7 @@ int start_main(void)
         step_start_pointer();
         draw_building(BTEX_POINTER, ppx - 30, ppy + 5, 128, 32, 0);
         if (start_scroller_shown(stage, lang)) draw_scrolling_text();
-        if (keyr[KEY_ESC] == LATCH_RELEASED) return leave_start(1);
+        if (menur[MENU_BACK] == LATCH_RELEASED) return leave_start(1);
         show_start_frame();
         wait_start_frame();
     }

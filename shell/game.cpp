@@ -30,6 +30,12 @@
 #include "startscr.h"
 #include "editor.h"
 #include "design.h"
+#include "bindings.h"
+#include "level_id.h"
+#include "records.h"
+#include "replay.h"
+#include "screen_text.h"
+#include "screens.h"
 #include "actions.h"
 #include "replay.h"
 #include "replay_store.h"
@@ -43,7 +49,7 @@ void (*frame_ready_hook)(void) = nullptr;
 const int frame_ticks = 25;                 // 1 ms ticks per frame: 40 frames a second
 const double time_per_frame = 0.03;         // clock units the time left loses per frame
 const int timeout_steps = 25;               // frames of the time-out slide-in
-const int level_done_frames = 100;          // frames of the level-complete fade
+const int level_done_frames = 50;           // frames until the level-complete picture has grown
 const int landing_help_frames = 30;
 const int spin_damp_frames = 10;
 const int boost_frames = 200;
@@ -337,21 +343,15 @@ static frame_result level_complete_sequence(void)
     for (const step &s : steps)
         if (j[J_LEVEL_DONE] > s.after)
             draw_shaded_tex(s.x, s.y, s.w, s.h, terrain_tex[TEX_LEVEL_COMPLETE], 1);
+    if (j[J_LEVEL_DONE] == 2) finish_level_attempt();      // the frame the level end was touched
+    // Every way on from here leaves the level: unsaved edits are kept first.
+    if (j[J_LEVEL_DONE] == 2) keep_unsaved_edits("the level was completed");
     watch_again_hint(240, 440);
     if (watch_again_chosen()) return FRAME_LEVEL_START;
-    if (j[J_LEVEL_DONE] > level_done_frames) {
-        keep_unsaved_edits("the level was completed");
-        level_file_override.clear();    // a level file from the command line is followed by the game's own
-        int next = level_after(current_level);
-        if (next < 0) {
-            current_level = first_level;
-            quit_flag = start_main();
-        } else {
-            current_level = next;
-        }
-        return FRAME_LEVEL_START;
-    }
-    return FRAME_NEXT;
+    if (j[J_LEVEL_DONE] <= level_done_frames) return FRAME_NEXT;
+    draw_level_complete_text();
+    if (replay_playing) return FRAME_NEXT;     // the viewer's keys are not the player's choice
+    return level_complete_choice(level_after(current_level));
 }
 
 static void show_frame(void)
@@ -360,28 +360,40 @@ static void show_frame(void)
     if (!headless) allegro_gl_flip();
 }
 
+// The keys as bound now, not as they were by default.
 static void controls_screen(void)
 {
-    struct line { int x, y, r, g, b; const char *text; };
+    struct line { int action; const char *en, *de; };
     static const line lines[] = {
-        {40, 40, 128, 128, 0, "CONTROLS:"},
-        {60, 60, 255, 255, 0, "LEFT    - accelerate to the left"},
-        {60, 70, 255, 255, 0, "RIGHT   - accelerate to the right"},
-        {60, 80, 255, 255, 0, "UP/DOWN - rotate while in the air"},
-        {60, 90, 255, 255, 0, "ENTER   - jump, hold for a higher jump"},
-        {60, 100, 255, 255, 0, "RIGHT CONTROL   - Use electric boost "},
-        {60, 110, 255, 255, 0, "RSHIFT  - !tap! just before landing"},
-        {60, 120, 255, 255, 0, "              to help keep control"},
-        {60, 140, 255, 255, 0, "H       - brings up the conrols "},
-        {60, 150, 255, 255, 0, "ESC     - quits"},
-        {100, 180, 255, 255, 255, " Press any key to continue."}};
+        {ACT_LEFT, "accelerate to the left", "nach links beschleunigen"},
+        {ACT_RIGHT, "accelerate to the right", "nach rechts beschleunigen"},
+        {ACT_SPIN_UP, "rotate in the air", "in der Luft drehen"},
+        {ACT_SPIN_DOWN, "rotate the other way", "andersherum drehen"},
+        {ACT_JUMP, "jump, hold for a higher jump", "springen, halten: höher"},
+        {ACT_BOOST, "electric boost", "Elektro-Schub"},
+        {ACT_LAND_HELP, "tap just before landing", "kurz vor der Landung tippen"},
+        {ACT_CONTROLS, "this screen", "diese Übersicht"},
+        {ACT_GIVE_UP, "give up the level", "Stufe aufgeben"},
+        {ACT_PAUSE, "pause", "Pause"},
+        {ACT_FREE_CAMERA, "free camera", "freie Kamera"},
+        {ACT_RESTART, "restart the level", "Stufe neu starten"}};
     display_controls = 0;
-    dark_panel(20, 20, 380, 220, 0.8);
-    glColor4f(1, 1, 1, 1);
-    // Each line is its own format, so the quad is as wide as the line plus the
-    // usual allowance.
-    for (const line &l : lines)
-        ztextprintf(200, font, l.x, l.y, label_colour(l.r, l.g, l.b), l.text);
+    dark_panel(20, 20, 620, 420, 0.8);
+    screen_text(FONT_TITLE, 40, 30, ALIGN_LEFT, 230, 230, 90, "%s", lang ? "Steuerung" : "Controls");
+    double y = 76;
+    for (const line &l : lines) {
+        char keys[64];
+        if (action_key[l.action][1])
+            snprintf(keys, sizeof(keys), "%s / %s", key_display_name(action_key[l.action][0]),
+                     key_display_name(action_key[l.action][1]));
+        else
+            snprintf(keys, sizeof(keys), "%s", key_display_name(action_key[l.action][0]));
+        screen_text(FONT_TEXT, 50, y, ALIGN_LEFT, 255, 255, 0, "%s", keys);
+        screen_text(FONT_TEXT, 250, y, ALIGN_LEFT, 255, 255, 255, "%s", lang ? l.de : l.en);
+        y += 24;
+    }
+    screen_text(FONT_TEXT, 320, y + 10, ALIGN_CENTRE, 255, 255, 255, "%s",
+                lang ? "Weiter mit einer beliebigen Taste." : "Press any key to continue.");
     show_frame();
     wfk();
 }
@@ -431,6 +443,9 @@ static frame_result frame_steps(void)
     update_the_music();
     do_keyr();
     do_mouser();
+    if (restart_wanted()) return FRAME_LEVEL_START;
+    if (edit_mode != 0 || replay_playing) attempt_not_live();
+    if (j[J_LEVEL_DONE] == 0) count_attempt_frame();
 
     // While the level's name is typed, the keys belong to the name alone.
     bool typing = edit_mode != 0 && level_name_entry_frame();
@@ -493,7 +508,8 @@ static frame_result frame_steps(void)
     }
 
     glColor3f(1, 1, 1);
-    show_frame();
+    if (pause_wanted()) pause_game();
+    else show_frame();
     return FRAME_NEXT;
 }
 
@@ -541,6 +557,7 @@ void level_start(void)
     edit_mode = 0;
     replay_after_level_load();
     ghost_level_start();
+    begin_attempt(current_level_checksum, current_level_checksum != 0);
 }
 
 void shut_down(void)
@@ -563,6 +580,8 @@ int game_main(void)
 {
     alloc_zmem();
     load_textures();
+    load_fonts();
+    load_records();
     if (!launch.replay_file.empty()) {
         int status = watch_launch_replay();
         shut_down();

@@ -9,6 +9,8 @@
 #include "hillhopper.h"
 #include "game.h"
 #include "sound.h"
+#include "settings.h"
+#include "screens.h"
 
 int headless = 0;
 int pacing_enabled = 1;
@@ -35,7 +37,7 @@ END_OF_FUNCTION(on_close_button)
 // depth test, and software renderers can't promise either. Keep suggesting the
 // depth buffer all the same: Mesa's software renderer, given a window without
 // one, switches to a path of its own that rounds some pixels differently.
-int open_gl_mode(int fullscreen)
+int open_gl_mode_sized(int fullscreen, int w, int h)
 {
     allegro_gl_clear_settings();
     allegro_gl_set(AGL_COLOR_DEPTH, colour_depth);
@@ -47,8 +49,49 @@ int open_gl_mode(int fullscreen)
                                     (fullscreen ? AGL_FULLSCREEN : AGL_WINDOWED));
     allegro_gl_set(AGL_SUGGEST, AGL_Z_DEPTH | AGL_RENDERMETHOD);
     set_color_depth(colour_depth);
-    return set_gfx_mode(fullscreen ? GFX_OPENGL_FULLSCREEN : GFX_OPENGL_WINDOWED,
-                        screen_w, screen_h, 0, 0);
+    return set_gfx_mode(fullscreen ? GFX_OPENGL_FULLSCREEN : GFX_OPENGL_WINDOWED, w, h, 0, 0);
+}
+
+int open_gl_mode(int fullscreen)
+{
+    return open_gl_mode_sized(fullscreen, screen_w, screen_h);
+}
+
+// Every size keeps the 4:3 view: the largest window is the largest 4:3
+// rectangle that leaves room for a title bar and a panel on the desktop.
+void window_size_pixels(int choice, int *w, int *h)
+{
+    static const int widths[] = {800, 1200, 1600};
+    *w = screen_w;
+    if (choice >= 0 && choice < WINDOW_LARGEST) *w = widths[choice];
+    int dw = 0, dh = 0;
+    if (choice == WINDOW_LARGEST && get_desktop_resolution(&dw, &dh) == 0 && dw > 0 && dh > 0) {
+        const int margin_w = 16, margin_h = 80;
+        int fit = dw - margin_w;
+        if ((dh - margin_h) * 4 / 3 < fit) fit = (dh - margin_h) * 4 / 3;
+        *w = fit / 4 * 4 < screen_w ? screen_w : fit / 4 * 4;
+    }
+    *h = *w * 3 / 4;
+}
+
+// Full screen when the settings ask for it and it is granted, else a window of
+// the chosen size, else today's 800 x 600 window.
+int open_display(void)
+{
+    int w, h;
+    window_size_pixels(settings.window_size, &w, &h);
+    int fullscreen = start_fullscreen >= 0 ? start_fullscreen : settings.fullscreen;
+    if (fullscreen && open_gl_mode(1) == 0) return 0;
+    if (open_gl_mode_sized(0, w, h) == 0) return 0;
+    return open_gl_mode(0);
+}
+
+// What a new window needs again after every mode set.
+void window_opened(void)
+{
+    set_window_title("Hillhopper");
+    set_close_button_callback(on_close_button);
+    install_focus_watch();
 }
 
 static void report_graphics_failure(const char *error, const char *gl_error)
@@ -92,7 +135,7 @@ void setup_gl_state(void)
     glLoadIdentity();
 }
 
-int start_fullscreen = 1;
+int start_fullscreen = -1;
 
 int main_init(void)
 {
@@ -109,8 +152,9 @@ int main_init(void)
     install_allegro_gl();
     install_keyboard();
     install_mouse();
+    load_settings();
 
-    if (open_gl_mode(start_fullscreen) != 0 && open_gl_mode(!start_fullscreen) != 0) {
+    if (open_display() != 0) {
         // Going back to text mode clears Allegro's error text: keep both first.
         char error[ALLEGRO_ERROR_SIZE], gl_error[ALLEGRO_ERROR_SIZE];
         snprintf(error, sizeof(error), "%s", allegro_error);
@@ -119,11 +163,13 @@ int main_init(void)
         report_graphics_failure(error, gl_error);
         return -1;
     }
-    set_window_title("Hillhopper");
-    set_close_button_callback(on_close_button);
+    window_opened();
+    // A gamepad is optional: without one, or without a driver, nothing changes.
+    install_joystick(JOY_TYPE_AUTODETECT);
 
     install_timer();
     start_sound();
+    apply_settings();
     setup_gl_state();
 
     LOCK_VARIABLE(ztimer);

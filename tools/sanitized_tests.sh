@@ -23,8 +23,8 @@ JOBS=${JOBS:-2}
 LOG=$SAN/sanitized_tests.log
 
 # Logic tests only: the display tests would need Xvfb and a sanitized Mesa.
-LOGIC_TESTS="test_shell test_platform test_terrain test_polys_borders test_physics test_objects test_editor test_assets test_levels test_fuzz test_hardening"
-FUZZ_TARGETS="level_read level_file level_text replay_file"
+LOGIC_TESTS="test_shell test_platform test_player test_terrain test_polys_borders test_physics test_objects test_editor test_assets test_levels test_fuzz test_hardening"
+FUZZ_TARGETS="level_read level_file level_text replay_file settings_read records_read"
 
 mkdir -p "$SAN"
 : > "$LOG"
@@ -58,7 +58,7 @@ for t in $LOGIC_TESTS; do
     [ -d "$SRC/tests/${t#test_}" ] && existing="$existing $t"
 done
 say "building$existing soak and the fuzz targets"
-if ! cmake --build "$SAN" -j "$JOBS" --target $existing soak fuzz_level_read fuzz_level_file fuzz_level_text fuzz_replay_file >> "$LOG" 2>&1; then
+if ! cmake --build "$SAN" -j "$JOBS" --target $existing soak fuzz_level_read fuzz_level_file fuzz_level_text fuzz_replay_file fuzz_settings_read fuzz_records_read >> "$LOG" 2>&1; then
     grep -E "error|Error" "$LOG" | tail -20; say "build failed"; exit 1
 fi
 built=$(date +%s)
@@ -107,6 +107,9 @@ cp "$SEEDS"/level_file/* "$SEEDS/level_read/"
 cp "$SRC"/levels/level*.txt "$SRC"/levels/plan*.txt "$SEEDS/level_text/"
 mkdir -p "$SEEDS/replay_file"
 cp "$GAME_BUILD"/game/replays/*.hhr "$SEEDS/replay_file/" 2>/dev/null
+mkdir -p "$SEEDS/settings_read" "$SEEDS/records_read"
+printf '[keys]\nleft = 82\nleft_alt = 1\n[gamepad]\njump = 0\n[display]\nfullscreen = 0\nwindow = largest\n[sound]\neffects = 7\nmusic = 3\nmute = 0\n[game]\nlanguage = 1\n' > "$SEEDS/settings_read/settings.cfg"
+printf 'hillhopper records 1\n0123456789abcdef 1234 3750\nffffffffffffffff 1 0\n' > "$SEEDS/records_read/records.txt"
 for t in $FUZZ_TARGETS; do
     regressions="$SRC/tests/fuzz/regressions/$t"
     [ "$t" = level_read ] && regressions="$SRC/tests/fuzz/regressions/level_file"

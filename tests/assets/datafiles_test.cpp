@@ -206,7 +206,8 @@ TEST(BuildingsDatafile, StartScreenPicturesAtTheirIndices)
 {
     DATAFILE *dat = load_game_datafile("buildings.dat");
     expect_picture_datafile(dat, NUM_BUILDING_PICTURES);
-    const int words[] = {BTEX_LANG_0, BTEX_LANG_1, BTEX_START, BTEX_START + 1, BTEX_QUIT, BTEX_QUIT + 1};
+    const int words[] = {BTEX_LANG_0, BTEX_LANG_1, BTEX_START, BTEX_START + 1, BTEX_QUIT, BTEX_QUIT + 1,
+                         BTEX_OPTIONS, BTEX_OPTIONS + 1};
     for (int s : words) expect_size(dat, s, 256, 64);    // shown at 200 x 40
     expect_size(dat, BTEX_POINTER, 128, 32);
     expect_size(dat, BTEX_TITLE, 512, 512);
@@ -367,6 +368,44 @@ TEST(MusicDatafile, TracksOfOneToTwoMinutesWithMelodyBassAndDrums)
     unload_datafile(dat);
 }
 
+namespace {
+
+// Pixels the glyph of one UTF-8 character sets on a clear bitmap.
+int ink_of(FONT *f, const char *utf8)
+{
+    BITMAP *b = create_bitmap_ex(32, 64, 64);
+    clear_to_color(b, 0);
+    textout_ex(b, f, utf8, 0, 0, makecol32(255, 255, 255), -1);
+    int n = 0;
+    for (int y = 0; y < b->h; y++)
+        for (int x = 0; x < b->w; x++) n += getpixel(b, x, y) != 0;
+    destroy_bitmap(b);
+    return n;
+}
+
+}  // namespace
+
+// Both fonts reach every letter of the two languages, umlauts and sharp s
+// included, each glyph distinct; the title font is the taller.
+TEST(FontsDatafile, TwoFontsWithEveryLetterOfBothLanguages)
+{
+    DATAFILE *dat = load_game_datafile("fonts.dat");
+    ASSERT_NE(dat, nullptr);
+    ASSERT_EQ(object_count(dat), NUM_FONTS + 1);
+    EXPECT_EQ(dat[NUM_FONTS].type, dat_info);
+    for (int i = 0; i < NUM_FONTS; i++) {
+        ASSERT_EQ(dat[i].type, DAT_FONT) << "font " << i;
+        FONT *f = (FONT *)dat[i].dat;
+        for (const char *c : {"A", "z", "0", "?", "\xc3\xa4", "\xc3\xb6", "\xc3\xbc", "\xc3\x84", "\xc3\x96", "\xc3\x9c", "\xc3\x9f"})
+            EXPECT_GT(ink_of(f, c), 3) << "font " << i << " glyph " << c;
+        EXPECT_NE(ink_of(f, "\xc3\xa4"), ink_of(f, "a")) << "the umlaut has its dots";
+        EXPECT_EQ(ink_of(f, " "), 0);
+        EXPECT_GT(text_length(f, "Hillhopper"), text_length(f, "Hill"));
+    }
+    EXPECT_GT(text_height((FONT *)dat[FONT_TITLE].dat), text_height((FONT *)dat[FONT_TEXT].dat));
+    unload_datafile(dat);
+}
+
 // The builder sits in the build tree beside the game folder; run again into a
 // scratch folder, it must reproduce the five datafiles byte for byte.
 TEST(AssetBuilder, ASecondRunMakesTheSameBytes)
@@ -375,7 +414,7 @@ TEST(AssetBuilder, ASecondRunMakesTheSameBytes)
     if (access(builder.c_str(), X_OK) != 0) GTEST_SKIP() << "no asset builder at " << builder;
     std::string dir = scratch_dir("rebuild");
     ASSERT_EQ(std::system(("'" + builder + "' '" + dir + "/work' '" + dir + "/out' > /dev/null").c_str()), 0);
-    for (const char *name : {"ttex01.dat", "doodads01.dat", "buildings.dat", "sound.dat", "music.dat"}) {
+    for (const char *name : {"ttex01.dat", "doodads01.dat", "buildings.dat", "sound.dat", "music.dat", "fonts.dat"}) {
         std::string cmd = "cmp -s '" + dir + "/out/" + name + "' '" + GAME_DATA_DIR + "/" + name + "'";
         EXPECT_EQ(std::system(cmd.c_str()), 0) << name << " differs from the built one";
     }

@@ -18,6 +18,9 @@
 #include "level_kit.h"
 #include "world_check.h"
 #include "replay.h"
+#include "bindings.h"
+#include "records.h"
+#include "settings.h"
 
 static std::string scratch_dir;
 
@@ -211,6 +214,35 @@ std::string fuzz_level_text(const uint8_t *data, size_t size)
     return s.empty() ? "" : "playing the built level: " + s;
 }
 
+// Whatever the bytes, the settings read are all within their ranges, and no
+// key or button is bound twice.
+std::string fuzz_settings_read(const uint8_t *data, size_t size)
+{
+    if (!write_file("settings.cfg", data, size)) return "cannot write the scratch settings file";
+    game_settings s;
+    std::string problem;
+    read_settings_file("settings.cfg", &s, &problem);
+    if (!controls_are_sound(s)) return "the controls read bind a key twice or out of range";
+    if (s.fullscreen < 0 || s.fullscreen > 1 || s.window_size < 0 || s.window_size >= NUM_WINDOW_SIZES ||
+        s.effects_volume < 0 || s.effects_volume > max_volume || s.music_volume < 0 ||
+        s.music_volume > max_volume || s.mute < 0 || s.mute > 1 || s.language < 0 || s.language > 1)
+        return "a setting read is out of its range";
+    return "";
+}
+
+// Records the reader accepts are in range and write back as the same bytes.
+std::string fuzz_records_read(const uint8_t *data, size_t size)
+{
+    std::string problem;
+    if (parse_records((const char *)data, size, &problem) != RECORDS_READ) return "";
+    for (const level_record &r : records)
+        if (r.state && (r.frames < 1 || r.frames > max_record_frames || r.time_left < 0 || r.time_left > max_time_left))
+            return "a record read is out of range";
+    std::string text = format_records();
+    if (text != std::string((const char *)data, size)) return "accepted records write back differently";
+    return "";
+}
+
 // The bytes as a replay file. A replay the strict reader accepts must write
 // back byte for byte and play soundly: it is watched on the shipped level 0
 // (whatever level it names, as a replay of another level would be) for at
@@ -248,6 +280,8 @@ std::string fuzz_replay_file(const uint8_t *data, size_t size)
 fuzz_target fuzz_target_by_name(const std::string &name)
 {
     if (name == "replay_file") return fuzz_replay_file;
+    if (name == "settings_read") return fuzz_settings_read;
+    if (name == "records_read") return fuzz_records_read;
     if (name == "level_file") return fuzz_level_file;
     if (name == "level_text") return fuzz_level_text;
     if (name == "level_read") return fuzz_level_read;

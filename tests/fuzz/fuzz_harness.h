@@ -30,8 +30,14 @@ std::string fuzz_level_text(const uint8_t *data, size_t size);
 // The bytes as a replay file: the strict reader; an accepted replay must
 // write back byte for byte and play a few hundred frames soundly on level 0.
 std::string fuzz_replay_file(const uint8_t *data, size_t size);
+// The bytes as settings.cfg through the settings reader: every value read is
+// in range and no key or button is bound twice. Returns the problem, or "".
+std::string fuzz_settings_read(const uint8_t *data, size_t size);
+// The bytes through the strict records reader: what it accepts is in range
+// and writes back byte for byte.
+std::string fuzz_records_read(const uint8_t *data, size_t size);
 
 // The names under which the targets are known: "level_read", "level_file",
-// "level_text", "replay_file".
+// "level_text", "replay_file", "settings_read", "records_read".
 typedef std::string (*fuzz_target)(const uint8_t *, size_t);
 fuzz_target fuzz_target_by_name(const std::string &name);

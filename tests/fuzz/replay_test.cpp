@@ -321,6 +321,26 @@ TEST(FuzzReplay, RegressionFilesStayFixed)
     }
 }
 
+// The settings and records readers through their fuzz targets: hostile bytes
+// give sane values or a refusal, never a crash or a value out of range.
+TEST(FuzzReplay, HostileSettingsAndRecordsGiveSaneValues)
+{
+    setup();
+    const std::string settings_cases[] = {
+        "", "[keys]\nleft = 1\nright = 1\n", "[keys]\nleft = 2147483648\n", "[keys]\njump = -99999\n",
+        "[gamepad]\njump = 2147483647\nboost = -2147483648\n", "[sound]\neffects = -1\nmusic = 1e9\n",
+        "[display]\nwindow = largest\nwindow = 1x1\n", std::string(5000, '['), "[keys]\n" + std::string(4000, '='),
+        std::string("\xef\xbb\xbf[game]\nlanguage = 1\n"), std::string("[game]\0language = 1\n", 20)};
+    for (const std::string &c : settings_cases)
+        EXPECT_EQ(fuzz_settings_read((const uint8_t *)c.data(), c.size()), "") << c.substr(0, 60);
+    const std::string records_cases[] = {
+        "", "hillhopper records 1\n", "hillhopper records 1\n0000000000000000 1 0\n",
+        "hillhopper records 1\n0000000000000000 86400000 1000000\n",
+        "hillhopper records 1\n0000000000000000 1 0\n0000000000000000 1 0\n", std::string(100000, '\n')};
+    for (const std::string &c : records_cases)
+        EXPECT_EQ(fuzz_records_read((const uint8_t *)c.data(), c.size()), "") << c.substr(0, 60);
+}
+
 // The author's replays (the fuzzer's seeds) play soundly on level 0 whatever
 // level they were made on, and so do their cut and flipped variants that the
 // reader still takes (none should be taken: the CRC guards them).

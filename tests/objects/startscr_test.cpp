@@ -11,6 +11,7 @@
 #include "game.h"
 #include "std_gfuncs.h"
 #include "startscr.h"
+#include "settings.h"
 
 // One entry per latch step: the keys down during that step, or a check.
 struct script_step {
@@ -61,6 +62,9 @@ static void ensure_pictures(void)
     pictures_dir = scratch_dir("buildings");
     std::vector<test_picture> pics(10, test_picture{32, 32, 90, 90, 90});
     ASSERT_TRUE(make_picture_datafile(pictures_dir, "buildings.dat", pics));
+    // The level select lists the stages of the game's folder, here the current one.
+    std::string link = "ln -sf '" + std::string(GAME_DATA_DIR) + "/map0.trn' '" + pictures_dir + "/map0.trn'";
+    ASSERT_EQ(std::system(link.c_str()), 0);
 }
 
 static int run_start_screen(void)
@@ -96,8 +100,9 @@ TEST(StartScreen, TheHighlightWrapsAroundBothWays)
     EXPECT_EQ(NUM_BTEX, 0);                 // the pictures went on leaving
 }
 
-// The lower language picks language 1: the second menu shows pictures 3 and 5
-// and no scroller (the scroller would move text_scroll).
+// The lower language picks language 1: the second menu shows pictures 3, 10
+// and 5 (Start, Options, Quit) and no scroller (the scroller would move
+// text_scroll). The choice is remembered and preselected next time.
 TEST(StartScreen, LanguageOneShowsItsPicturesAndNoScroller)
 {
     fresh_level(0, 0);
@@ -112,22 +117,28 @@ TEST(StartScreen, LanguageOneShowsItsPicturesAndNoScroller)
     EXPECT_EQ(lang, 1);
     EXPECT_EQ(stage, 1);
     EXPECT_EQ(text_scroll, scroll_at_switch);
-    EXPECT_EQ(start_menu_picture(1, 1, 0), 3);
-    EXPECT_EQ(start_menu_picture(1, 1, 1), 5);
-    EXPECT_EQ(start_menu_picture(1, 0, 0), 2);
-    EXPECT_EQ(start_menu_picture(1, 0, 1), 4);
+    EXPECT_EQ(settings.language, 1);
+    EXPECT_EQ(start_menu_picture(1, 1, START_ITEM_PLAY), 3);
+    EXPECT_EQ(start_menu_picture(1, 1, START_ITEM_OPTIONS), 10);
+    EXPECT_EQ(start_menu_picture(1, 1, START_ITEM_QUIT), 5);
+    EXPECT_EQ(start_menu_picture(1, 0, START_ITEM_PLAY), 2);
+    EXPECT_EQ(start_menu_picture(1, 0, START_ITEM_OPTIONS), 9);
+    EXPECT_EQ(start_menu_picture(1, 0, START_ITEM_QUIT), 4);
     EXPECT_EQ(start_menu_picture(0, 1, 1), 1);
     EXPECT_FALSE(start_scroller_shown(1, 1));
 
-    // Language 0 does show it: the text moves on by 0.0006 per frame.
+    // Language 0 does show it: the text moves on by 0.0006 per frame. The
+    // language menu starts on the language chosen last: up picks English.
     fresh_level(0, 0);
     start_script();
+    tap(KEY_UP);
     tap(KEY_SPACE);
     idle(1, [&] { scroll_at_switch = text_scroll; });
     idle(40);
     tap(KEY_ESC);
     EXPECT_EQ(run_start_screen(), 1);
     EXPECT_EQ(lang, 0);
+    EXPECT_EQ(settings.language, 0);
     EXPECT_LT(text_scroll, scroll_at_switch - 0.02f);
     lang = 0;
 }
@@ -149,15 +160,27 @@ TEST(StartScreen, OneSpaceReleaseDoesNotActTwice)
     start_script();
     tap(KEY_SPACE);
     idle(3);
-    tap(KEY_SPACE);
+    tap(KEY_SPACE);                         // Start: the level select
+    idle(3);
+    tap(KEY_SPACE);                         // the first level, the only open one
     EXPECT_EQ(run_start_screen(), 0);
     EXPECT_EQ(current_level, first_level);
 
     start_script();
     tap(KEY_SPACE);
-    tap(KEY_DOWN);
+    tap(KEY_UP);                            // up from Start wraps to Quit
     tap(KEY_SPACE);
     EXPECT_EQ(run_start_screen(), 1);
+
+    // Esc on the level select goes back to the menu, not out of the game.
+    start_script();
+    tap(KEY_SPACE);
+    tap(KEY_SPACE);
+    tap(KEY_ESC);
+    idle(3);
+    tap(KEY_SPACE);
+    tap(KEY_SPACE);
+    EXPECT_EQ(run_start_screen(), 0);
 }
 
 // From (100, 100) to the first language item (270, 210): the misses shrink
@@ -219,6 +242,7 @@ TEST(StartScreen, PlayAfterATimeOutRestartsFromTheFirstLevel)
     idle(3);
     tap(KEY_SPACE);                         // language 0
     tap(KEY_SPACE);                         // play
+    tap(KEY_SPACE);                         // the level select's first level
     input_hook = run_script_step;
     int r = FRAME_NEXT, n = 0;
     in_dir(pictures_dir, [&] {

@@ -17,6 +17,7 @@
 #include "doodads.h"
 #include "barsnstuff.h"
 #include "startscr.h"
+#include "settings.h"
 
 // A texture of one colour; the mask colour makes it fully transparent.
 static unsigned int solid_texture(int w, int h, int r, int g, int b)
@@ -224,7 +225,7 @@ static void probe_before_flip(void)
     if (stage != 1 || probe.taken) return;
     if (++stage1_frames < probe_after) return;
     probe.upper = overlay_pixel(352, 247);  // near the white corner of each item
-    probe.lower = overlay_pixel(352, 297);
+    probe.lower = overlay_pixel(352, 347);  // Quit, the third item
     probe.panel = overlay_pixel(600, 30);
     probe.taken = true;
     save_back_buffer("start_screen_stage1.bmp");
@@ -237,7 +238,7 @@ class StartScreenGl : public GlTest {};
 static menu_probe second_menu_of_language(int language)
 {
     std::string dir = scratch_dir("buildings_gl");
-    std::vector<test_picture> pics(10, test_picture{64, 32, 255, 255, 255});
+    std::vector<test_picture> pics(NUM_BUILDING_PICTURES, test_picture{64, 32, 255, 255, 255});
     pics[BTEX_START] = {64, 32, 220, 0, 0};
     pics[BTEX_START + 1] = {64, 32, 0, 220, 0};
     pics[BTEX_QUIT] = {64, 32, 220, 220, 0};
@@ -249,6 +250,7 @@ static menu_probe second_menu_of_language(int language)
     if (!grey) grey = solid_texture(64, 64, 60, 60, 60);
     terrain_tex[TEX_BACKGROUND] = grey;
     reset_slots();
+    default_settings(&settings);            // the language menu starts on English
     keys_per_step.clear();
     step_pos = 0;
     idle(2);

@@ -24,7 +24,12 @@ display=":$(cat "$scratch/display")"
     > "$scratch/game.log" 2>&1) &
 game=$!
 sleep 8
+# SIGTERM lets the sound driver close the recording; it can also deadlock
+# inside the GL driver, so the game gets a few seconds and is then killed.
 kill $game 2> /dev/null
+n=0
+while kill -0 $game 2> /dev/null && [ $n -lt 25 ]; do sleep 0.2; n=$((n + 1)); done
+kill -9 $game 2> /dev/null
 wait $game 2> /dev/null
 kill $xvfb 2> /dev/null
 

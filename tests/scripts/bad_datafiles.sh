@@ -76,15 +76,15 @@ key() {
     sleep 0.3
 }
 
-# Start screen -> English -> Start -> controls screen -> a moment of running
-# -> Escape -> "back to the start screen" -> English -> Quit.
+# Start screen -> English -> Start -> level select -> controls screen -> a
+# moment of running -> Escape -> "back to the start screen" -> English -> Quit.
 play_and_quit() {
-    key space; key space; key Return
+    key space; key space; key Return; key Return
     xdotool keydown --window "$win" Right 2> /dev/null; sleep 0.8
     xdotool keyup --window "$win" Right 2> /dev/null
     key Escape; sleep 0.8
     key Down; key space; sleep 0.5
-    key space; key Down; key space
+    key space; key Up; key space
 }
 
 # Runs the game in FOLDER; sets outcome to "exit:STATUS", or "hang".

@@ -75,7 +75,7 @@ check "one line about the missing sound device" "$([ "$lines" = 1 ] && echo 0 ||
 
 start_game play.log
 sleep 3
-tap "$w" space; tap "$w" space; sleep 0.5; tap "$w" a
+tap "$w" space; tap "$w" space; sleep 0.5; tap "$w" Return; sleep 0.5; tap "$w" a
 sleep 3
 close_and_wait "$w" $pid
 check "close during play" "$status"

@@ -89,12 +89,15 @@ shot() {
     echo "$shots/$1.png"
 }
 
-# Start screen: English, Start; then any key leaves the controls screen.
+# Start screen: English, Start, the level select's first level; then any
+# key leaves the controls screen.
 enter_play() {
     sleep 2
     key space
     sleep 0.5
     key space
+    sleep 0.5
+    key Return
     sleep 1
     key Return
     sleep 1

@@ -2,7 +2,8 @@
 # The real program as a player uses it: under Xvfb, with a sound device that
 # records to a file, key presses go start screen -> English -> Start ->
 # controls screen -> any key -> a few seconds holding Right -> Escape ->
-# time-out screen -> "back to start" -> start screen -> Quit. At each stop a
+# time-out screen -> "back to start" -> start screen -> Quit. Start goes
+# through the level select. At each stop a
 # screenshot is taken and pixels that only that screen has are checked. At
 # the end the program must have exited with status 0 and the recording must
 # hold sound. Screenshots stay in SCRATCH_DIR/shots (kept when a run fails).
@@ -125,10 +126,10 @@ is_start_quit_menu() {
     is_start_menu_upper "$1" && [ "$(menu_diff_from_language_menu "$1")" -gt 5000 ] 2> /dev/null
 }
 
-# The pointer on the lower item of the start/quit menu in English, overlay (320, 281).
+# The pointer on the lowest item of the start menu (Quit) in English, overlay (320, 331).
 is_start_menu_quit() {
     shot=$1
-    set -- $(pixel "$shot" 400 351) $(pixel "$shot" 375 289)
+    set -- $(pixel "$shot" 400 413) $(pixel "$shot" 375 289)
     [ "$1" -gt 220 ] && [ "$2" -gt 150 ] && [ "$2" -lt 235 ] && [ "$3" -lt 160 ] && [ "$6" -gt 160 ] || return 1
     [ "$(menu_diff_from_language_menu "$shot")" -gt 5000 ] 2> /dev/null
 }
@@ -192,6 +193,8 @@ expect_screen 1_language_menu is_start_menu_upper
 key space                                   # English
 expect_screen 2_start_menu is_start_quit_menu
 key space                                   # Start
+sleep 0.5
+key Return                                  # the level select's first level
 expect_screen 3_controls is_controls_screen
 key Return                                  # any key
 xdotool keydown --window "$win" Right 2> /dev/null
@@ -207,7 +210,7 @@ expect_screen 6_timeout_back_to_start is_other_timeout_choice
 key space
 expect_screen 7_language_menu_again is_language_menu_again
 key space                                   # English
-key Down
+key Up                                      # up from Start wraps to Quit
 expect_screen 8_quit_chosen is_start_menu_quit
 key space                                   # Quit
 

@@ -138,7 +138,7 @@ sleep 1
 kept=$(ls "$scratch"/home/.local/share/hillhopper/replays/*.last.hhr 2> /dev/null | head -n 1)
 [ -n "$kept" ] || fail "the attempt was not kept: $(ls -R "$scratch/home")"
 ls "$scratch"/home/.local/share/hillhopper/replays/*.best.hhr > /dev/null 2>&1 && fail "a given-up run became the best"
-kill "$game_pid" 2> /dev/null
+kill -9 "$game_pid" 2> /dev/null   # SIGTERM can deadlock inside the GL driver
 wait "$game_pid" 2> /dev/null
 game_pid=""
 watch unpaced --replay "$kept"

@@ -90,11 +90,22 @@ TEST(FrameLoop, EscapeDuringLevelCompleteShowsNoTimeOut)
     EXPECT_EQ(f[F_TIME], 0);
     EXPECT_EQ(j[J_TIMEOUT_STEP], 0);
     EXPECT_EQ(j[J_LEVEL_DONE], 3);
-    // The count runs on to 101 and the next level starts.
+    // The screen waits for the player however long it takes; Backspace
+    // plays the same level again, Space goes on.
     r = run_frames(200);
+    EXPECT_EQ(r, FRAME_NEXT);
+    EXPECT_EQ(j[J_LEVEL_DONE], 203);
+    r = run_frames(2, [](int i) { tap(KEY_BACKSPACE, 0, i); });
     EXPECT_EQ(r, FRAME_LEVEL_START);
-    EXPECT_EQ(j[J_LEVEL_DONE], 101);
-    EXPECT_EQ(current_level, empty_level + 1);
+    EXPECT_EQ(current_level, empty_level);
+    release_all_keys();
+    j[J_LEVEL_DONE] = 1;
+    current_level = 1;                  // a level with one after it
+    r = run_frames(60);
+    r = run_frames(3, [](int i) { tap(KEY_SPACE, 0, i); });
+    EXPECT_EQ(r, FRAME_LEVEL_START);
+    EXPECT_EQ(current_level, 2);
+    release_all_keys();
 }
 
 // A plain frame steps the latches once; the controls screen's wait for a key

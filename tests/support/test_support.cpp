@@ -16,10 +16,20 @@ void headless_world(void)
     static bool done = false;
     if (done) return;
     install_allegro(SYSTEM_NONE, &errno, atexit);
+    use_scratch_user_folder();
     headless = 1;
     pacing_enabled = 0;
     alloc_world_tables();
     done = true;
+}
+
+// Settings and records that the game saves go to a folder of the test run,
+// never into the user's own.
+void use_scratch_user_folder(void)
+{
+    if (getenv("HILLHOPPER_DATA_HOME")) return;
+    char tmpl[] = "/tmp/hillhopper_test_home_XXXXXX";
+    if (mkdtemp(tmpl)) setenv("HILLHOPPER_DATA_HOME", tmpl, 1);
 }
 
 bool gl_window(void)
@@ -27,6 +37,7 @@ bool gl_window(void)
     static int state = 0;   // 0 not tried, 1 open, -1 failed
     if (state) return state > 0;
     state = -1;
+    use_scratch_user_folder();
     if (allegro_init() != 0) return false;
     install_allegro_gl();
     install_timer();

@@ -9,6 +9,8 @@
 // Installs Allegro without a display (once), switches the game to headless
 // and allocates the world tables (once). Safe to call from every test.
 void headless_world(void);
+// Points HILLHOPPER_DATA_HOME at a fresh folder of this run unless it is set.
+void use_scratch_user_folder(void);
 
 // Opens the game's 800 x 600 window with its GL state (once per process).
 // Returns false when no GL window can be had.

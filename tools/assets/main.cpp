@@ -1,5 +1,5 @@
 // tools/assets/main.cpp -- the asset builder: paints every picture, makes every
-// sample and track, and packs the five datafiles with Allegro's `dat` tool.
+// sample and track, and packs the six datafiles with Allegro's `dat` tool.
 //   asset_builder WORK_DIR OUT_DIR
 // Intermediate files go to WORK_DIR, the datafiles to OUT_DIR. The output is
 // the same byte for byte on every run: the packer records each source file's
@@ -95,14 +95,15 @@ int main(int argc, char **argv)
     add_doodad_pictures(doodads);
     add_start_pictures(buildings);
 
-    std::vector<std::string> tfiles, dfiles, bfiles, sfiles, mfiles;
+    std::vector<std::string> tfiles, dfiles, bfiles, sfiles, mfiles, ffiles;
     if (!paint_table(terrain, NUM_TERRAIN_PICTURES, "ttex01.dat", work, &tfiles)) return 1;
     if (!paint_table(doodads, NUM_DOODAD_PICTURES, "doodads01.dat", work, &dfiles)) return 1;
     if (!paint_table(buildings, NUM_BUILDING_PICTURES, "buildings.dat", work, &bfiles)) return 1;
-    if (write_sounds(work, &sfiles) || write_music(work, &mfiles)) return 1;
+    if (write_sounds(work, &sfiles) || write_music(work, &mfiles) || write_fonts(work, &ffiles)) return 1;
 
     bool ok = pack(work, out, "ttex01.dat", "BMP", tfiles) && pack(work, out, "doodads01.dat", "BMP", dfiles) &&
               pack(work, out, "buildings.dat", "BMP", bfiles) && pack(work, out, "sound.dat", "SAMP", sfiles) &&
-              pack(work, out, "music.dat", "MIDI", mfiles);
+              pack(work, out, "music.dat", "MIDI", mfiles) &&
+              pack(work, out, "fonts.dat", "FONT", ffiles);
     return ok ? 0 : 1;
 }

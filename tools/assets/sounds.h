@@ -1,4 +1,4 @@
-// tools/assets/sounds.h -- samples and tracks of the asset builder.
+// tools/assets/sounds.h -- samples, tracks and fonts of the asset builder.
 #pragma once
 #include <string>
 #include <vector>
@@ -8,3 +8,6 @@
 int write_sounds(const std::string &dir, std::vector<std::string> *files);
 // Writes the tracks as Standard MIDI Files the same way.
 int write_music(const std::string &dir, std::vector<std::string> *files);
+// Writes the text fonts' grid pictures and one font script per font (the
+// packer's FONT input), in slot order, appending the scripts' paths.
+int write_fonts(const std::string &dir, std::vector<std::string> *files);

@@ -36,6 +36,8 @@ void start_en(canvas &c) { menu_word(c, "Start", 4 * tex_per_px); }
 void start_de(canvas &c) { menu_word(c, "Spielen", 4 * tex_per_px); }
 void quit_en(canvas &c) { menu_word(c, "Quit", 44 * tex_per_px); }
 void quit_de(canvas &c) { menu_word(c, "Beenden", 24 * tex_per_px); }
+void options_en(canvas &c) { menu_word(c, "Options", 24 * tex_per_px); }
+void options_de(canvas &c) { menu_word(c, "Optionen", 24 * tex_per_px); }
 
 // The pointer: an arrow whose tip is the picture's right edge.
 void pointer(canvas &c)
@@ -142,4 +144,6 @@ void add_start_pictures(picture *b)
     b[BTEX_POINTER] = {"pointer", 128, 32, pointer};
     b[BTEX_TITLE] = {"title", 512, 512, title};
     b[BTEX_SCROLL_TEXT] = {"scroll_text", 256, 1024, scroll_text};
+    b[BTEX_OPTIONS + 0] = {"options_en", 256, 64, options_en};
+    b[BTEX_OPTIONS + 1] = {"options_de", 256, 64, options_de};
 }

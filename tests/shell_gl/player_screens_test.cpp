@@ -1,0 +1,253 @@
+// The player's screens in a real GL window with the game's own data: a live
+// finish of level 0 sets its record, the level-complete screen waits and the
+// level select shows the time; Backspace restarts at once; P pauses with the
+// world standing still.
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+#include <vector>
+#include "test_support.h"
+#include <allegro.h>
+#include "actions.h"
+#include "bodies.h"
+#include "game.h"
+#include "hillhopper.h"
+#include "records.h"
+#include "replay.h"
+#include "screen_text.h"
+#include "screens.h"
+#include "settings.h"
+#include "startscr.h"
+#include "std_gfuncs.h"
+
+namespace {
+
+struct key_change { int frame, code; bool down; };
+
+// The recorded finishing run of level 0 (levels/run0.txt), as key changes.
+std::vector<key_change> run0(void)
+{
+    std::ifstream in(std::string(TEST_SOURCE_DIR) + "/levels/run0.txt");
+    std::vector<key_change> out;
+    std::string line;
+    const struct { const char *name; int code; } names[] = {
+        {"left", KEY_LEFT}, {"right", KEY_RIGHT}, {"up", KEY_UP}, {"down", KEY_DOWN},
+        {"enter", KEY_ENTER}, {"boost", KEY_RCONTROL}, {"help", KEY_RSHIFT}, {"escape", KEY_ESC}};
+    while (std::getline(in, line)) {
+        std::istringstream w(line.substr(0, line.find('#')));
+        std::string a, b, c;
+        if (!(w >> a >> b >> c) || a == "level") continue;
+        for (const auto &n : names)
+            if (b == n.name) out.push_back({std::stoi(a), n.code, c == "down"});
+    }
+    return out;
+}
+
+void start_level(int n)
+{
+    setenv("HILLHOPPER_GAME_DATA", GAME_DATA_DIR, 1);
+    default_settings(&settings);
+    apply_settings();
+    load_game_textures();
+    load_fonts();
+    release_all_keys();
+    clear_keyr();
+    set_next_level_seed(1);                 // as the recorded runs were made
+    current_level = n;
+    level_start();
+    display_controls = 0;
+}
+
+// Light pixels: text over the screens' dark panels.
+int bright_pixels(double x0, double y0, double x1, double y1)
+{
+    int n = 0;
+    for (double y = y0; y < y1; y += 1)
+        for (double x = x0; x < x1; x += 1) {
+            rgba p = overlay_pixel(x, y);
+            if (p.r > 140 && p.g > 140) n++;
+        }
+    return n;
+}
+
+int hook_bright, hook_bright_below;
+double hook_x0, hook_y0, hook_x1, hook_y1;
+const double row_below = 26;        // the level select's row step
+void count_bright(void)
+{
+    hook_bright = bright_pixels(hook_x0, hook_y0, hook_x1, hook_y1);
+    hook_bright_below = bright_pixels(hook_x0, hook_y0 + row_below, hook_x1, hook_y1 + row_below);
+}
+
+std::vector<std::vector<int>> script;
+size_t script_step;
+void play_script(void)
+{
+    release_all_keys();
+    if (script_step < script.size())
+        for (int k : script[script_step]) set_key(k, true);
+    if (++script_step > 20000) close_requested = 1;
+}
+
+void tap_in_script(int code, int idle_before)
+{
+    for (int i = 0; i < idle_before; i++) script.push_back({});
+    script.push_back({code});
+    script.push_back({code});
+    script.push_back({});
+    script.push_back({});
+}
+
+}  // namespace
+
+class PlayerScreens : public GlTest {};
+
+// The run that finishes level 0 through the real loop is live play: its frame
+// count becomes the record, the screen waits with "New best!", Enter goes on
+// to level 1, and the level select then shows level 1 open with the time.
+TEST_F(PlayerScreens, ALiveFinishSetsTheRecordShownOnTheLevelSelect)
+{
+    clear_records();
+    start_level(0);
+    std::vector<key_change> keys = run0();
+    ASSERT_FALSE(keys.empty());
+    size_t next = 0;
+    int frames = 0;
+    for (; frames < 40 * 300 && j[J_LEVEL_DONE] == 0; frames++) {
+        while (next < keys.size() && keys[next].frame <= frames) {
+            set_key(keys[next].code, keys[next].down);
+            next++;
+        }
+        ASSERT_EQ(run_frame(), FRAME_NEXT) << "frame " << frames;
+        pace_frame();
+    }
+    release_all_keys();
+    ASSERT_NE(j[J_LEVEL_DONE], 0) << "the recorded run no longer finishes";
+    EXPECT_TRUE(attempt.finished);
+    EXPECT_TRUE(attempt.new_best);
+    EXPECT_EQ(attempt.frames, frames);
+    ASSERT_EQ(level_record_slot(0), 0);
+    EXPECT_EQ(records[0].frames, frames);
+    EXPECT_TRUE(level_is_open(1));
+    EXPECT_FALSE(level_is_open(2));
+
+    // The screen waits far past the old 100 frames, its text drawn.
+    hook_x0 = 150; hook_y0 = 260; hook_x1 = 490; hook_y1 = 420;
+    frame_ready_hook = count_bright;
+    for (int i = 0; i < 150; i++) {
+        ASSERT_EQ(run_frame(), FRAME_NEXT);
+        pace_frame();
+    }
+    frame_ready_hook = nullptr;
+    EXPECT_GT(hook_bright, 400) << "time, best and the keys are written";
+    set_key(KEY_ENTER, true);
+    run_frame();
+    set_key(KEY_ENTER, false);
+    EXPECT_EQ(run_frame(), FRAME_LEVEL_START);
+    EXPECT_EQ(current_level, 1);
+
+    // The level select starts on level 1, the first without a record; row 0
+    // shows the time left beside its time, which only a record has.
+    EXPECT_EQ(level_select_default(), 1);
+    hook_x0 = 420; hook_y0 = 110; hook_x1 = 520; hook_y1 = 130;
+    start_screen_before_flip = count_bright;
+    script.clear();
+    script_step = 0;
+    tap_in_script(KEY_ENTER, 10);
+    input_hook = play_script;
+    int chosen = level_select_screen();
+    input_hook = nullptr;
+    start_screen_before_flip = nullptr;
+    EXPECT_EQ(chosen, 1);
+    EXPECT_GT(hook_bright, 20) << "the best time of level 0";
+    EXPECT_EQ(hook_bright_below, 0) << "level 1 has no record yet";
+    clear_records();
+}
+
+// Backspace starts the level again in the same frame: the player back at the
+// start with the full time, the attempt counted from zero; also on the
+// time-out screen, never in an edit mode. The time from the key's frame to
+// the next level's first drawn frame is printed.
+TEST_F(PlayerScreens, BackspaceRestartsAtOnce)
+{
+    start_level(0);
+    double full_time = f[F_TIME], sx = f[F_START_X];
+    set_key(KEY_RIGHT, true);
+    for (int i = 0; i < 120; i++) { run_frame(); pace_frame(); }
+    set_key(KEY_RIGHT, false);
+    EXPECT_GT(body[0].x, sx + 0.5);
+    EXPECT_EQ(attempt.frames, 120);
+    set_key(KEY_BACKSPACE, true);
+    auto t0 = std::chrono::steady_clock::now();
+    ASSERT_EQ(run_frame(), FRAME_LEVEL_START);
+    set_key(KEY_BACKSPACE, false);
+    level_start();
+    run_frame();
+    auto ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+    printf("restart: key frame to the new level's first frame %.1f ms\n", ms);
+    EXPECT_EQ(current_level, 0);
+    EXPECT_EQ(f[F_TIME], full_time - 0.03);
+    EXPECT_LT(std::abs(body[0].x - sx), 0.1);
+    EXPECT_EQ(attempt.frames, 1);
+
+    f[F_TIME] = 0.01;                       // the time-out screen
+    for (int i = 0; i < 30; i++) { run_frame(); pace_frame(); }
+    ASSERT_GT(j[J_TIMEOUT_STEP], 0);
+    set_key(KEY_BACKSPACE, true);
+    EXPECT_EQ(run_frame(), FRAME_LEVEL_START);
+    set_key(KEY_BACKSPACE, false);
+    run_frame();
+
+    level_start();
+    edit_mode = 1;                          // an edit mode: Backspace is not ours
+    set_key(KEY_BACKSPACE, true);
+    EXPECT_EQ(run_frame(), FRAME_NEXT);
+    set_key(KEY_BACKSPACE, false);
+    run_frame();
+    edit_mode = 0;
+    release_all_keys();
+}
+
+// P stops the world where it is: the paused picture (dimmed world, "Paused")
+// is shown once, then the loop only polls; P again goes on from the same
+// state. The processor time of the paused wait is printed.
+TEST_F(PlayerScreens, PauseStopsTheWorldAndCostsLittle)
+{
+    start_level(0);
+    set_key(KEY_RIGHT, true);
+    for (int i = 0; i < 60; i++) { run_frame(); pace_frame(); }
+    hook_x0 = 220; hook_y0 = 195; hook_x1 = 420; hook_y1 = 240;
+    hook_bright = 0;
+    frame_ready_hook = count_bright;
+    // P, then a second of polls at 10 ms with P up, then P again.
+    script.clear();
+    script_step = 0;
+    script.push_back({KEY_P, KEY_RIGHT});
+    for (int i = 0; i < 100; i++) script.push_back({KEY_RIGHT});
+    script.push_back({KEY_P, KEY_RIGHT});
+    script.push_back({KEY_RIGHT});
+    input_hook = play_script;
+    clock_t cpu0 = clock();
+    auto t0 = std::chrono::steady_clock::now();
+    EXPECT_EQ(run_frame(), FRAME_NEXT);     // the frame that sees P pauses at its end
+    double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    double cpu = (double)(clock() - cpu0) / CLOCKS_PER_SEC;
+    frame_ready_hook = nullptr;
+    printf("paused: %.3f s of processor time in %.3f s, one frame drawn included (%.1f %% of a core)\n",
+           cpu, wall, 100 * cpu / wall);
+    EXPECT_GT(hook_bright, 200) << "\"Paused\" over the world";
+    EXPECT_GE(script_step, 102u) << "the wait ended with the second P";
+    EXPECT_GT(wall, 0.9);
+    // Nothing ran while paused: the next frame goes on from where it stopped.
+    double x = body[0].x, t = f[F_TIME];
+    int frames = attempt.frames;
+    EXPECT_EQ(frames, 61);
+    run_frame();
+    input_hook = nullptr;
+    EXPECT_NEAR(f[F_TIME], t - 0.03, 1e-9);
+    EXPECT_EQ(attempt.frames, frames + 1);
+    EXPECT_NE(body[0].x, x);
+    release_all_keys();
+}
