@@ -64,7 +64,7 @@ static size_t table_bytes(int s)
 static void copy_tables(const level_tables &to, const level_tables &from)
 {
     for (int s = 0; s < num_level_sections; s++)
-        memcpy(level_record(to, s, 0), level_record(from, s, 0), table_bytes(s));
+        memcpy(level_table_record(to, s, 0), level_table_record(from, s, 0), table_bytes(s));
 }
 
 static bool same_image(int s, const void *a, const void *b)
@@ -173,9 +173,9 @@ static void take_record(int s, int slot, int whole_records)
 {
     size_t n = level_record_size(s);
     level_tables live = live_level_tables();
-    unsigned char *designed = level_record(design_set, s, slot);
+    unsigned char *designed = level_table_record(design_set, s, slot);
     unsigned char rec[max_record_image];
-    memcpy(rec, level_record(live, s, slot), n);
+    memcpy(rec, level_table_record(live, s, slot), n);
     bool used_now = level_record_used(s, rec), designed_used = level_record_used(s, designed);
     // What a free slot holds is never saved, filed or drawn.
     if (!used_now && !designed_used) return;
@@ -212,10 +212,10 @@ void design_watch_end(int whole_records)
         int cap = level_section_capacity(s);
         for (int first = 0; first < cap; first += (int)chunk_records) {
             int count = cap - first < (int)chunk_records ? cap - first : (int)chunk_records;
-            const unsigned char *a = level_record(live, s, first), *b = level_record(before_set, s, first);
+            const unsigned char *a = level_table_record(live, s, first), *b = level_table_record(before_set, s, first);
             if (memcmp(a, b, n * count) == 0) continue;
             for (int slot = first; slot < first + count; slot++) {
-                if (memcmp(level_record(live, s, slot), level_record(before_set, s, slot), n) == 0) continue;
+                if (memcmp(level_table_record(live, s, slot), level_table_record(before_set, s, slot), n) == 0) continue;
                 if (is_preview(s, slot)) continue;
                 take_record(s, slot, whole_records);
             }
@@ -257,8 +257,8 @@ static void apply_step(const design_step &step, bool forward)
         const record_change &c = step.changes[forward ? step.changes.size() - 1 - i : i];
         const unsigned char *rec = forward ? c.after : c.before;
         size_t n = level_record_size(c.section);
-        memcpy(level_record(design_set, c.section, c.slot), rec, n);
-        memcpy(level_record(live, c.section, c.slot), rec, n);
+        memcpy(level_table_record(design_set, c.section, c.slot), rec, n);
+        memcpy(level_table_record(live, c.section, c.slot), rec, n);
     }
     if (step.desc_changed) level_desc = forward ? step.desc_after : step.desc_before;
     version = forward ? step.version_after : step.version_before;
@@ -329,7 +329,7 @@ int design_slot_used(int section, int slot)
 {
     if (section < 0 || section >= num_level_sections) return 0;
     if (slot < 0 || slot >= level_section_capacity(section)) return 0;
-    return level_record_used(section, level_record(design_tables(), section, slot));
+    return level_record_used(section, level_table_record(design_tables(), section, slot));
 }
 
 int design_unsaved(void) { return version != saved_version; }

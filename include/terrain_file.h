@@ -54,7 +54,7 @@ level_tables live_level_tables(void);
 int level_section_capacity(int s);
 size_t level_record_size(int s);        // sizeof the record in memory
 const char *level_section_name(int s);
-unsigned char *level_record(const level_tables &t, int s, int slot);
+unsigned char *level_table_record(const level_tables &t, int s, int slot);
 // The record's file image into out (max_record_image bytes, zero padded);
 // returns the image size. Two records save alike exactly when these agree.
 int level_record_image(int s, const void *record, unsigned char *out);

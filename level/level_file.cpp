@@ -367,7 +367,7 @@ level_tables live_level_tables(void)
 int level_section_capacity(int s) { return sections[s].capacity; }
 size_t level_record_size(int s) { return sections[s].record_size; }
 const char *level_section_name(int s) { return sections[s].name; }
-unsigned char *level_record(const level_tables &t, int s, int slot)
+unsigned char *level_table_record(const level_tables &t, int s, int slot)
 {
     return (unsigned char *)record_of(t, s, slot);
 }
