@@ -35,7 +35,7 @@ void draw_level_complete_text(void);
 // The closing screen after the last level: the total of the best times, then
 // any confirming key. Returns at once when the window is closed.
 void ending_screen(void);
-// Sum of the frames of every listed level's record; *all_done 0 when one has none.
+// Sum of the frames of every shipped stage's record; *all_done 0 when one has none.
 int best_times_total(int *all_done);
 
 // ---- pause and restart ---------------------------------------------------------
