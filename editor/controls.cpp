@@ -16,6 +16,7 @@
 #include "textures.h"
 #include "editor.h"
 #include "editor_state.h"
+#include "design.h"
 #include "editor_level.h"
 
 const int label_frames = 40;                // how long a shape or joint-type label stays up
@@ -32,6 +33,37 @@ static bool down(int k) { return keyr[k] != LATCH_UP; }
 static bool pressed(int k) { return keyr[k] == LATCH_PRESSED; }
 static bool released(int k) { return keyr[k] == LATCH_RELEASED; }
 static bool shift_down(void) { return down(KEY_LSHIFT); }
+
+// ---- keys for keyboards without a keypad -------------------------------------------
+// Alt+1..Alt+4 held are keypad 1..4 held; [ ] \ are keypad - + *.
+
+bool editor_alt_held(void)
+{
+    auto down_now = [](int k) { return keyr[k] == LATCH_PRESSED || keyr[k] == LATCH_HELD; };
+    return down_now(KEY_ALT) || down_now(KEY_ALTGR);
+}
+
+// The stronger of the two latches: held wins over pressed over released.
+static int either_latch(int a, int b)
+{
+    if (a == LATCH_HELD || b == LATCH_HELD) return LATCH_HELD;
+    if (a == LATCH_PRESSED || b == LATCH_PRESSED) return LATCH_PRESSED;
+    if (a == LATCH_RELEASED || b == LATCH_RELEASED) return LATCH_RELEASED;
+    return LATCH_UP;
+}
+
+// Pick key n (1..4): keypad n, or Alt with the digit n.
+static int pick_key_latch(int n)
+{
+    static const int pad[4] = {KEY_1_PAD, KEY_2_PAD, KEY_3_PAD, KEY_4_PAD};
+    static const int digit[4] = {KEY_1, KEY_2, KEY_3, KEY_4};
+    int alt = editor_alt_held() ? (int)keyr[digit[n - 1]] : (int)LATCH_UP;
+    return either_latch(keyr[pad[n - 1]], alt);
+}
+
+static int angle_plus_latch(void) { return either_latch(keyr[KEY_PLUS_PAD], keyr[KEY_CLOSEBRACE]); }
+static int angle_minus_latch(void) { return either_latch(keyr[KEY_MINUS_PAD], keyr[KEY_OPENBRACE]); }
+static int freeze_latch(void) { return either_latch(keyr[KEY_ASTERISK], keyr[KEY_BACKSLASH]); }
 
 // ---- constructions ------------------------------------------------------------
 
@@ -137,48 +169,69 @@ static void layer_keys(void)
     if (pressed(KEY_F3)) edt.cur_layer = 2;
 }
 
+// A slot that play emptied (a leaf taken) still holds its designed bonus:
+// a new bonus goes where play and design are both free.
+static void place_bonus(double x, double y, short type)
+{
+    for (int i = 0; i < num_bonuses; i++) {
+        if (bonus[i].state != 0 || design_slot_used(SEC_BONUS, i)) continue;
+        bonus[i] = bonus_struct{};
+        bonus[i].state = 1;
+        bonus[i].type = type;
+        bonus[i].px = x;
+        bonus[i].py = y;
+        return;
+    }
+}
+
+// With Ctrl held, Z is undo or redo and nothing else.
 static void bonus_keys(void)
 {
-    if (!pressed(KEY_Z)) return;
+    if (!pressed(KEY_Z) || editor_ctrl_held()) return;
     if (shift_down()) edt.bonus_type = (edt.bonus_type + 1) % num_bonus_types;
-    else new_bonus(mposx, mposy, (short)edt.bonus_type);
+    else place_bonus(mposx, mposy, (short)edt.bonus_type);
 }
 
 // ---- picks ------------------------------------------------------------------------
 
 // Keypad 1..4 held (from their second frame) show what lies under the mouse;
 // a left press then makes it the one selection, or clears them all.
-static bool pick_click(int pad_key)
+static bool pick_held(int n)
 {
-    return keyr[pad_key] == LATCH_HELD && mb1 == LATCH_PRESSED;
+    return pick_key_latch(n) == LATCH_HELD;
+}
+
+static bool pick_click(int n)
+{
+    return pick_held(n) && mb1 == LATCH_PRESSED;
 }
 
 static void pick_keys(void)
 {
     edt.hover_bdr = -1;
-    if (keyr[KEY_1_PAD] == LATCH_HELD) select_border();
-    if (pick_click(KEY_1_PAD)) {
+    if (pick_held(1)) select_border();
+    if (pick_click(1)) {
         clear_all_selections();
         edt.sel_bdr = edt.hover_bdr;
     }
     edt.hover_ply = -1;
-    if (keyr[KEY_2_PAD] == LATCH_HELD) select_poly();
-    if (pick_click(KEY_2_PAD)) {
+    if (pick_held(2)) select_poly();
+    if (pick_click(2)) {
         clear_all_selections();
         edt.sel_ply = edt.hover_ply;
     }
     edt.hover_jnt = -1;
-    if (keyr[KEY_3_PAD] == LATCH_HELD) select_joint();
-    if (pick_click(KEY_3_PAD)) {
+    if (pick_held(3)) select_joint();
+    if (pick_click(3)) {
         clear_all_selections();
         edt.sel_jnt = edt.hover_jnt;
     }
     edt.hover_dad = -1;
-    if (keyr[KEY_4_PAD] == LATCH_HELD) {
+    if (pick_held(4)) {
         select_doodad();
         edt.dad_mode = 0;
     }
-    if (pick_click(KEY_4_PAD)) {
+    if (pick_click(4)) {
         clear_all_selections();
         edt.sel_dad = edt.hover_dad;
     }
@@ -192,21 +245,12 @@ static void arrow_group_keys(void)
 
 // ---- doodad placement -------------------------------------------------------------
 
-// The preview as it was last written, so that a slot refilled by a level
-// load is never taken for the preview and deleted.
-static dad_struct preview_record;
-
-static bool same_doodad(const dad_struct &a, const dad_struct &b)
-{
-    return a.px == b.px && a.py == b.py && a.ang == b.ang && a.pic == b.pic &&
-           a.type == b.type && a.layer == b.layer;
-}
-
+// The preview is known by its slot: play may change its picture (a hive
+// preview near the player) and a level start forgets it (edt.preview_dad -1).
 static void remove_preview(void)
 {
     int p = edt.preview_dad;
-    if (p >= 0 && p < num_dads && dad[p].state != 0 && same_doodad(dad[p], preview_record))
-        delete_doodad(p);
+    if (p >= 0 && p < num_dads && dad[p].state != 0) delete_doodad(p);
     edt.preview_dad = -1;
 }
 
@@ -227,12 +271,11 @@ static void rebuild_preview(void)
     if (p < 0 || p >= num_dads) return;
     dad[p].state = (char)preview_state;
     edt.preview_dad = p;
-    preview_record = dad[p];
 }
 
 static void doodad_angle_keys(void)
 {
-    if (pressed(KEY_ASTERISK)) {
+    if (freeze_latch() == LATCH_PRESSED) {
         if (edt.dad_ang_fixed == 0) {
             edt.dad_ang_fixed = -1;
             edt.dad_ang_cent = (int)(jnt_perp_ang * cents_per_radian);
@@ -240,10 +283,11 @@ static void doodad_angle_keys(void)
             edt.dad_ang_fixed = 0;
         }
     }
-    if (pressed(KEY_PLUS_PAD)) edt.dad_ang_cent += angle_step_press;
-    if (pressed(KEY_MINUS_PAD)) edt.dad_ang_cent -= angle_step_press;
-    if (keyr[KEY_PLUS_PAD] == LATCH_HELD) edt.dad_ang_cent += angle_step_held;
-    if (keyr[KEY_MINUS_PAD] == LATCH_HELD) edt.dad_ang_cent -= angle_step_held;
+    int plus = angle_plus_latch(), minus = angle_minus_latch();
+    if (plus == LATCH_PRESSED) edt.dad_ang_cent += angle_step_press;
+    if (minus == LATCH_PRESSED) edt.dad_ang_cent -= angle_step_press;
+    if (plus == LATCH_HELD) edt.dad_ang_cent += angle_step_held;
+    if (minus == LATCH_HELD) edt.dad_ang_cent -= angle_step_held;
 }
 
 // The angle used this frame is the joint direction found in an earlier

@@ -11,6 +11,7 @@
 #include "game.h"
 #include "waypoints.h"
 #include "editor_level.h"
+#include "editor.h"
 #include "level_list.h"
 #include "platform.h"
 #include "terrain_file.h"
@@ -89,6 +90,7 @@ std::string new_user_level(void)
         return "";
     }
     std::string path = path_join(dir, name);
+    write_recovery_file("Ctrl+N");          // the level being left keeps its unsaved edits
     load_plain_level();
     clear_wpts();
     clear_bonuses();
@@ -101,6 +103,7 @@ std::string new_user_level(void)
     int n = level_list_find(path);
     if (n >= 0) current_level = n;
     load_level(current_level);
+    editor_level_loaded();
     return path;
 }
 

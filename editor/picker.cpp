@@ -120,6 +120,7 @@ void select_a_texture(void)
         if (mb1 == LATCH_PRESSED) {
             if (under != -1) {
                 edt.cur_tex = under;
+                mb1 = LATCH_HELD;           // the click is the picker's, not a vertex pick
                 return;
             }
         } else if (mb2 == LATCH_PRESSED || keyr[KEY_ESC] == LATCH_RELEASED) {

@@ -3,6 +3,7 @@
 // The editor works on the world tables in place; its own state is edt
 // (editor_state.h). Nothing here runs while edit_mode is 0.
 #pragma once
+#include <string>
 
 // Pick sizes, world units.
 const double tv_pick_half = 0.03;           // half side of a vertex's pick square
@@ -45,3 +46,32 @@ int picker_texture_at(double mx, double my, int page, int count);
 void draw_vt_and_jnt(void);
 void draw_level_grid(void);
 void draw_mouse(void);                      // labels, cursor, guides, selected vertex
+
+// ---- keeping the designer's work (safety.cpp) -----------------------------------
+// The status line: one message, shown for a few seconds in every mode of the
+// editor build (recovery-file messages and failed saves go to stderr too).
+void editor_say(const char *fmt, ...) __attribute__((format(printf, 1, 2)));
+const char *editor_status(void);            // "" once it has gone
+void draw_editor_status(void);
+// After every level load: ends constructions and selections, takes the loaded
+// tables as the design, remembers a refused level file and offers a newer
+// recovery file (F7).
+void editor_level_loaded(void);
+void reset_editor_constructions(void);
+// S: writes the design over the level file (a refused one only on a second S
+// within 5 s) and says what happened. 1 when the file was written.
+int editor_save(void);
+// With unsaved edits, writes the design as "<level file>.autosave" (unless
+// this version is already there) and says so with the reason. 0 on failure.
+int write_recovery_file(const char *reason);
+int restore_recovery_file(void);            // as one undo step; 1 when restored
+std::string recovery_path(int lev);
+// Both edit modes, outside the watched part of the frame: Ctrl+Z undo,
+// Ctrl+Y or Ctrl+Shift+Z redo.
+void editor_history_keys(void);
+bool editor_ctrl_held(void);
+// Alt (or AltGr) is down: Alt+1..Alt+4 then stand for keypad 1..4.
+bool editor_alt_held(void);
+// Once a frame in the editor build, any mode: F7 takes an offered recovery
+// file; the 2-minute recovery write.
+void editor_tick(void);

@@ -1,7 +1,10 @@
 // include/terrain_file.h -- level files "map<n>.trn" and the level set-up.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
+#include "structs.h"
 
 // Sets up level lev for play: level-state slots, objects cleared, terrain
 // read (levels 0 to 3), start point, player body and camera.
@@ -25,9 +28,48 @@ std::string level_save_path(int lev);
 // The same on an explicit path, for tools and tests.
 // Returns 1 when the file was read, 0 when it was missing or refused (the
 // terrain is empty then; waypoints and bonuses are left as they were).
+// A refusal also leaves its reason in level_refusal ("" after a read or a
+// missing file); references to free slots are refused, naming the record.
 int load_terrain_file(const char *path);
+extern std::string level_refusal;
 // Returns 1 when the file was replaced, 0 when the old one was left untouched.
 int save_terrain_file(const char *path);
+
+// ---- the tables a level file holds, wherever they are kept ---------------------
+// The editor keeps a design copy of them apart from the live tables of play.
+
+enum level_section { SEC_TV, SEC_JNT, SEC_PLY, SEC_BDR, SEC_DAD, SEC_WPT, SEC_BONUS, num_level_sections };
+const int max_record_image = 40;        // bytes of the largest record image (a border)
+
+struct level_tables {
+    terrain_vertex_struct *tv;
+    jnt_struct *jnt;
+    ply_struct *ply;
+    bdr_struct *bdr;
+    dad_struct *dad;
+    wpt_struct *wpt;
+    bonus_struct *bonus;
+};
+level_tables live_level_tables(void);
+int level_section_capacity(int s);
+size_t level_record_size(int s);        // sizeof the record in memory
+const char *level_section_name(int s);
+unsigned char *level_table_record(const level_tables &t, int s, int slot);
+// The record's file image into out (max_record_image bytes, zero padded);
+// returns the image size. Two records save alike exactly when these agree.
+int level_record_image(int s, const void *record, unsigned char *out);
+int level_record_used(int s, const void *record);
+// The whole file image of a set of tables, with level_desc's section when
+// it is present.
+std::vector<unsigned char> level_image_of(const level_tables &t);
+// The safe save of an image: the old file (if any) is kept as path.bak; an
+// old file that exists but cannot be read stops the save, and so does an
+// invalid level_desc. 1 on success, else 0 with the reason in why and the
+// old file untouched.
+int save_level_image(const char *path, const std::vector<unsigned char> &image, std::string *why);
+// Replaces path with buf atomically (the platform layer's temporary file,
+// sync and replace).
+int write_file_replacing(const char *path, const std::vector<unsigned char> &buf, std::string *why);
 
 // Checks the file at path as load_terrain_file would, without touching any
 // table: true with its description (present false for a file without a level

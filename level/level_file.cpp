@@ -307,42 +307,84 @@ static void store_dad(int s, const unsigned char *p) { get_dad(p, dad[s]); }
 static void store_wpt(int s, const unsigned char *p) { get_wpt(p, wpt[s]); }
 static void store_bonus(int s, const unsigned char *p) { get_bonus(p, bonus[s]); }
 
-static int used_tv(int s) { return tv[s].state != 0; }
-static int used_jnt(int s) { return jnt[s].state != 0; }
-static int used_ply(int s) { return ply[s].state != 0; }
-static int used_bdr(int s) { return bdr[s].state != 0; }
-static int used_dad(int s) { return dad[s].state != 0; }
-static int used_wpt(int s) { return wpt[s].state != 0; }
-static int used_bonus(int s) { return bonus[s].state != 0; }
+static void image_tv(const void *r, unsigned char *p) { put_tv(p, *(const terrain_vertex_struct *)r); }
+static void image_jnt(const void *r, unsigned char *p) { put_jnt(p, *(const jnt_struct *)r); }
+static void image_ply(const void *r, unsigned char *p) { put_ply(p, *(const ply_struct *)r); }
+static void image_bdr(const void *r, unsigned char *p) { put_bdr(p, *(const bdr_struct *)r); }
+static void image_dad(const void *r, unsigned char *p) { put_dad(p, *(const dad_struct *)r); }
+static void image_wpt(const void *r, unsigned char *p) { put_wpt(p, *(const wpt_struct *)r); }
+static void image_bonus(const void *r, unsigned char *p) { put_bonus(p, *(const bonus_struct *)r); }
 
-static void image_tv(int s, unsigned char *p) { put_tv(p, tv[s]); }
-static void image_jnt(int s, unsigned char *p) { put_jnt(p, jnt[s]); }
-static void image_ply(int s, unsigned char *p) { put_ply(p, ply[s]); }
-static void image_bdr(int s, unsigned char *p) { put_bdr(p, bdr[s]); }
-static void image_dad(int s, unsigned char *p) { put_dad(p, dad[s]); }
-static void image_wpt(int s, unsigned char *p) { put_wpt(p, wpt[s]); }
-static void image_bonus(int s, unsigned char *p) { put_bonus(p, bonus[s]); }
+// Where a record's state byte sits in its image: a free record is never
+// referred to.
+const int tv_state_offset = 8;
 
 struct section_kind {
     const char *name;
     int image_size;
     int capacity;
+    size_t record_size;
+    int state_offset;
     int (*check)(const unsigned char *);
     void (*store)(int slot, const unsigned char *);
-    int (*used)(int slot);
-    void (*image)(int slot, unsigned char *);
+    void (*image)(const void *record, unsigned char *);
 };
 
-const int num_sections = 7;
-static const section_kind sections[num_sections] = {
-    {"vertex", 12, num_tvs, check_tv, store_tv, used_tv, image_tv},
-    {"joint", 24, num_jnts, check_jnt, store_jnt, used_jnt, image_jnt},
-    {"polygon", 28, num_plys, check_ply, store_ply, used_ply, image_ply},
-    {"border", 40, num_bdrs, check_bdr, store_bdr, used_bdr, image_bdr},
-    {"doodad", 32, num_dads, check_dad, store_dad, used_dad, image_dad},
-    {"waypoint", 32, num_wpts, check_wpt, store_wpt, used_wpt, image_wpt},
-    {"bonus", 32, num_bonuses, check_bonus, store_bonus, used_bonus, image_bonus},
+static const section_kind sections[num_level_sections] = {
+    {"vertex", 12, num_tvs, sizeof(terrain_vertex_struct), tv_state_offset, check_tv, store_tv, image_tv},
+    {"joint", 24, num_jnts, sizeof(jnt_struct), 0, check_jnt, store_jnt, image_jnt},
+    {"polygon", 28, num_plys, sizeof(ply_struct), 0, check_ply, store_ply, image_ply},
+    {"border", 40, num_bdrs, sizeof(bdr_struct), 0, check_bdr, store_bdr, image_bdr},
+    {"doodad", 32, num_dads, sizeof(dad_struct), 0, check_dad, store_dad, image_dad},
+    {"waypoint", 32, num_wpts, sizeof(wpt_struct), 0, check_wpt, store_wpt, image_wpt},
+    {"bonus", 32, num_bonuses, sizeof(bonus_struct), 0, check_bonus, store_bonus, image_bonus},
 };
+const int num_sections = num_level_sections;
+
+static void *table_of(const level_tables &t, int s)
+{
+    switch (s) {
+    case SEC_TV: return t.tv;
+    case SEC_JNT: return t.jnt;
+    case SEC_PLY: return t.ply;
+    case SEC_BDR: return t.bdr;
+    case SEC_DAD: return t.dad;
+    case SEC_WPT: return t.wpt;
+    default: return t.bonus;
+    }
+}
+
+static const unsigned char *record_of(const level_tables &t, int s, int slot)
+{
+    return (const unsigned char *)table_of(t, s) + sections[s].record_size * (size_t)slot;
+}
+
+level_tables live_level_tables(void)
+{
+    return level_tables{tv, jnt, ply, bdr, dad, wpt, bonus};
+}
+
+int level_section_capacity(int s) { return sections[s].capacity; }
+size_t level_record_size(int s) { return sections[s].record_size; }
+const char *level_section_name(int s) { return sections[s].name; }
+unsigned char *level_table_record(const level_tables &t, int s, int slot)
+{
+    return (unsigned char *)record_of(t, s, slot);
+}
+
+int level_record_image(int s, const void *record, unsigned char *out)
+{
+    memset(out, 0, max_record_image);
+    sections[s].image(record, out);
+    return sections[s].image_size;
+}
+
+int level_record_used(int s, const void *record)
+{
+    unsigned char img[max_record_image];
+    level_record_image(s, record, img);
+    return img[sections[s].state_offset] != 0;
+}
 
 const int header_ints = 10;                 // seven counts, three reserved
 const size_t header_bytes = 4 * header_ints;
@@ -537,6 +579,88 @@ static int walk_level_image(const std::vector<unsigned char> &buf, int apply, si
     return 1;
 }
 
+// ---- references to free slots -------------------------------------------------
+// Run after the walk has accepted the image: every index is in range, so the
+// in-use flags of the slots a file fills can be looked up safely.
+
+struct slot_use {
+    std::vector<char> used[num_level_sections];
+};
+
+static slot_use slots_in_use(const std::vector<unsigned char> &buf)
+{
+    slot_use u;
+    size_t pos = header_bytes;
+    for (int s = 0; s < num_sections; s++) {
+        const section_kind &k = sections[s];
+        u.used[s].assign(k.capacity, 0);
+        int count = get_i32(&buf[4 * s]);
+        for (int i = 0; i < count; i++, pos += slot_bytes + k.image_size)
+            u.used[s][get_i32(&buf[pos])] = buf[pos + slot_bytes + k.state_offset] != 0;
+    }
+    return u;
+}
+
+static int vertex_in_use(const slot_use &u, int v, const char *what)
+{
+    if (v == -1 || u.used[SEC_TV][v]) return 1;
+    return fail("%s %d is not in use", what, v);
+}
+
+static int refs_jnt(const slot_use &u, const unsigned char *p)
+{
+    jnt_struct r;
+    get_jnt(p, r);
+    return vertex_in_use(u, r.tvn[0], "vertex") && vertex_in_use(u, r.tvn[1], "vertex");
+}
+
+static int refs_ply(const slot_use &u, const unsigned char *p)
+{
+    ply_struct r;
+    get_ply(p, r);
+    for (int c = 0; c < 4; c++)
+        if (!vertex_in_use(u, r.tvn[c], "vertex")) return 0;
+    return 1;
+}
+
+static int refs_bdr(const slot_use &u, const unsigned char *p)
+{
+    bdr_struct r;
+    get_bdr(p, r);
+    for (int e = 0; e < 2; e++) {
+        if (!vertex_in_use(u, r.tvn[e], "vertex")) return 0;
+        if (!vertex_in_use(u, r.tva[e], "outer vertex")) return 0;
+    }
+    if (r.last_b != -1 && !u.used[SEC_BDR][r.last_b])
+        return fail("previous border %d is not in use", r.last_b);
+    if (r.next_b != -1 && !u.used[SEC_BDR][r.next_b])
+        return fail("next border %d is not in use", r.next_b);
+    return 1;
+}
+
+// A record in use may only name records in use: the editor never makes
+// anything else, and the game would draw or ride a free slot's leftovers.
+static int check_references(const std::vector<unsigned char> &buf)
+{
+    slot_use u = slots_in_use(buf);
+    size_t pos = header_bytes;
+    for (int s = 0; s < num_sections; s++) {
+        const section_kind &k = sections[s];
+        int count = get_i32(&buf[4 * s]);
+        for (int i = 0; i < count; i++, pos += slot_bytes + k.image_size) {
+            const unsigned char *img = &buf[pos + slot_bytes];
+            if (img[k.state_offset] == 0) continue;
+            int ok = s == SEC_JNT ? refs_jnt(u, img) : s == SEC_PLY ? refs_ply(u, img)
+                   : s == SEC_BDR ? refs_bdr(u, img) : 1;
+            if (!ok) {
+                std::string what = problem;
+                return fail("%s record %d (slot %d): %s", k.name, i, get_i32(&buf[pos]), what.c_str());
+            }
+        }
+    }
+    return 1;
+}
+
 // Reads at most one byte more than the largest valid file (so that a longer
 // one is seen as too long); a read error counts as a short file.
 static std::vector<unsigned char> read_level_bytes(FILE *fp)
@@ -556,8 +680,11 @@ static int check_level_bytes(const std::vector<unsigned char> &buf, level_descri
     return get_section(buf, end, d);
 }
 
+std::string level_refusal;
+
 int load_terrain_file(const char *path)
 {
+    level_refusal.clear();
     load_plain_level();
     level_desc = default_level_description(-1);
     current_level_checksum = 0;
@@ -567,7 +694,8 @@ int load_terrain_file(const char *path)
     fclose(fp);
     current_level_checksum = crc64(buf.data(), buf.size());
     level_description d = default_level_description(-1);
-    if (!check_level_bytes(buf, &d)) {
+    if (!check_level_bytes(buf, &d) || !check_references(buf)) {
+        level_refusal = problem;
         fprintf(stderr, "hillhopper: level file %s refused: %s; the level starts empty\n",
                 path, problem);
         return 0;
@@ -639,19 +767,18 @@ void load_terrain(int lev)
 // ---------------------------------------------------------------------------
 // Writing
 
-static std::vector<unsigned char> level_image(void)
+std::vector<unsigned char> level_image_of(const level_tables &t)
 {
     std::vector<unsigned char> buf(header_bytes, 0);
     for (int s = 0; s < num_sections; s++) {
         const section_kind &k = sections[s];
         int count = 0;
-        std::vector<unsigned char> rec(slot_bytes + k.image_size);
+        unsigned char rec[slot_bytes + max_record_image];
         for (int slot = 0; slot < k.capacity; slot++) {
-            if (!k.used(slot)) continue;
-            std::fill(rec.begin(), rec.end(), 0);
-            put_i32(&rec[0], slot);
-            k.image(slot, &rec[slot_bytes]);
-            buf.insert(buf.end(), rec.begin(), rec.end());
+            level_record_image(s, record_of(t, s, slot), rec + slot_bytes);
+            if (rec[slot_bytes + k.state_offset] == 0) continue;
+            put_i32(rec, slot);
+            buf.insert(buf.end(), rec, rec + slot_bytes + k.image_size);
             count++;
         }
         put_i32(&buf[4 * s], count);
@@ -679,11 +806,12 @@ static int write_all(const char *path, const std::vector<unsigned char> &buf, st
     return ok;
 }
 
-// The previous version, byte for byte, or nothing when there is none.
+// The previous version, byte for byte: 1 when read, 0 when there is none,
+// -1 when it exists but cannot be read (then nothing may replace it).
 static int read_old_file(const char *path, std::vector<unsigned char> *old)
 {
     FILE *fp = open_file(path, "rb");
-    if (!fp) return 0;
+    if (!fp) return errno == ENOENT ? 0 : -1;
     unsigned char chunk[65536];
     size_t got;
     while ((got = fread(chunk, 1, sizeof(chunk), fp)) > 0) old->insert(old->end(), chunk, chunk + got);
@@ -692,29 +820,42 @@ static int read_old_file(const char *path, std::vector<unsigned char> *old)
     return ok ? 1 : -1;
 }
 
-int save_terrain_file(const char *path)
+int write_file_replacing(const char *path, const std::vector<unsigned char> &buf, std::string *why)
 {
-    std::string tmp = std::string(path) + ".tmp", bak = std::string(path) + ".bak", why;
+    return write_file_atomically(path, buf.data(), buf.size(), why) ? 1 : 0;
+}
+
+// The new file is complete on disk before the backup is touched, so a
+// failed write leaves both the old file and the old backup.
+int save_level_image(const char *path, const std::vector<unsigned char> &image, std::string *why)
+{
+    std::string tmp = std::string(path) + ".tmp", bak = std::string(path) + ".bak";
     std::vector<unsigned char> old;
     int had_old = read_old_file(path, &old);
     int ok = had_old >= 0;
-    if (!ok) why = std::string("cannot read the old ") + path + " to back it up";
+    if (!ok) *why = std::string("cannot read the old ") + path + " to back it up: " + strerror(errno);
     const char *bad = nullptr;
     if (ok && level_desc.present && !level_description_ok(level_desc, &bad)) {
         // Written, the file would be refused by the reader.
-        why = std::string("its description is not valid: ") + bad;
+        *why = std::string("its description is not valid: ") + bad;
         ok = 0;
     }
-    ok = ok && write_all(tmp.c_str(), level_image(), &why);
+    ok = ok && write_all(tmp.c_str(), image, why);
     // The backup is itself replaced whole: a failure here keeps the old one.
-    if (ok && had_old == 1) ok = write_file_atomically(bak, old.data(), old.size(), &why);
-    ok = ok && replace_file(tmp, path, &why);
+    if (ok && had_old == 1) ok = write_file_atomically(bak, old.data(), old.size(), why);
+    ok = ok && replace_file(tmp, path, why);
     if (!ok) {
         remove_file(tmp);
-        fprintf(stderr, "hillhopper: level %s not saved (%s); the old file is unchanged\n",
-                path, why.c_str());
+        fprintf(stderr, "hillhopper: level %s not saved (%s); the old file is unchanged\n", path,
+                why->c_str());
     }
     return ok;
+}
+
+int save_terrain_file(const char *path)
+{
+    std::string why;
+    return save_level_image(path, level_image_of(live_level_tables()), &why);
 }
 
 void save_terrain(int lev)

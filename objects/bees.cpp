@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include "hillhopper.h"
+#include "editor_state.h"
 #include "geometry.h"
 #include "slots.h"
 #include "sound.h"
@@ -128,8 +129,9 @@ void hives_check(void)
 {
     if (j[J_PUFFS] != 0) make_puffs();
     death_sequence();
+    // The editor's placement preview is no doodad of the level yet.
     for (int i = 0; i < num_dads; i++)
-        if (dad[i].state != 0) doodad_acts(i);
+        if (dad[i].state != 0 && i != edt.preview_dad) doodad_acts(i);
 }
 
 // A -1 from a full particle table leaves the entry free for a later hatch.

@@ -97,7 +97,8 @@ void collect_bonuses(void)
         if (!(dist(bonus[i].px, bonus[i].py, p.x, p.y) < radius)) continue;
         switch (bonus[i].type) {
         case BONUS_LEVEL_END:
-            if (j[J_LEVEL_DONE] == 0) j[J_LEVEL_DONE] = 1;
+            // Touching a level end while editing completes nothing.
+            if (j[J_LEVEL_DONE] == 0 && edit_mode == 0) j[J_LEVEL_DONE] = 1;
             break;
         case BONUS_LEAF: take_leaf(i); break;
         case BONUS_ELECTRIC: take_electric(i); break;

@@ -30,6 +30,7 @@
 #include "startscr.h"
 #include "editor.h"
 #include "snapshot.h"
+#include "design.h"
 #include "bindings.h"
 #include "level_id.h"
 #include "records.h"
@@ -180,7 +181,8 @@ static void control_of_the_game(void)
     countdown(J_BOOST_TIMER);
     countdown(J_STING_LOAD);
     if (on_joint()) j[J_TUMBLE] = 0;
-    f[F_TIME] -= time_per_frame;
+    // Editing never runs out of time.
+    if (edit_mode == 0) f[F_TIME] -= time_per_frame;
     if (j[J_FRAME] % 10 == 0 && j[J_AIR_CONTACTS] > 0) j[J_AIR_CONTACTS]--;
     if (on_joint()) j[J_AIR_CONTACTS] = 0;
     if (actr[ACT_LAND_HELP] == LATCH_PRESSED && j[J_TUMBLE] == 0) j[J_LAND_HELP] = landing_help_frames;
@@ -194,7 +196,8 @@ static int label_colour(int r, int g, int b)
 static void draw_edit_mode_world(void)
 {
     int f1 = keyr[KEY_F1], f2 = keyr[KEY_F2], f3 = keyr[KEY_F3];
-    if (!keyr[KEY_3]) {
+    // Alt+3 is the joint pick, not "hide layers".
+    if (!keyr[KEY_3] || editor_alt_held()) {
         if (!f2 && !f3) draw_plys(0);
         draw_wpts();
         if (!f1 && !f3) draw_plys(1);
@@ -205,7 +208,9 @@ static void draw_edit_mode_world(void)
     if (!f1 && !f2) draw_plys(2);
     glDisable(GL_TEXTURE_2D);
     draw_vt_and_jnt();
+    design_watch_begin();
     select_point();
+    design_watch_end(0);
     draw_level_grid();
     draw_mouse();
     ztextprintf(80, font, 560, 460, label_colour(128, 0, 0), "Edit Mode");
@@ -260,6 +265,13 @@ static void dark_panel(double x0, double y0, double x1, double y1, double alpha)
     overlay_quad(x0, y0, x1, y1);
 }
 
+// Editor build: whatever reloads or leaves the level first keeps unsaved
+// edits in the recovery file.
+static void keep_unsaved_edits(const char *reason)
+{
+    if (editor_enabled) write_recovery_file(reason);
+}
+
 // W on the time-out and level-complete screens plays the attempt just
 // recorded from its level start; when it ends, play is back on this screen.
 static bool watch_again_offered(void)
@@ -298,6 +310,7 @@ static frame_result timeout_sequence(void)
     if (keyr[KEY_UP] == LATCH_RELEASED || keyr[KEY_DOWN] == LATCH_RELEASED)
         j[J_TIMEOUT_CHOICE] = (j[J_TIMEOUT_CHOICE] + 1) % 2;
     if (keyr[KEY_SPACE] == LATCH_RELEASED) {
+        keep_unsaved_edits("the level was given up");
         if (j[J_TIMEOUT_CHOICE] == 1) {
             level_file_override.clear();    // the start screen leads to the game's own levels
             quit_flag = start_main();
@@ -332,6 +345,8 @@ static frame_result level_complete_sequence(void)
         if (j[J_LEVEL_DONE] > s.after)
             draw_shaded_tex(s.x, s.y, s.w, s.h, terrain_tex[TEX_LEVEL_COMPLETE], 1);
     if (j[J_LEVEL_DONE] == 2) finish_level_attempt();      // the frame the level end was touched
+    // Every way on from here leaves the level: unsaved edits are kept first.
+    if (j[J_LEVEL_DONE] == 2) keep_unsaved_edits("the level was completed");
     watch_again_hint(240, 440);
     if (watch_again_chosen()) return FRAME_LEVEL_START;
     if (j[J_LEVEL_DONE] <= level_done_frames) return FRAME_NEXT;
@@ -388,7 +403,7 @@ static void controls_screen(void)
 // the level still lacks, then a key.
 static void save_from_editor(void)
 {
-    save_terrain(current_level);
+    if (!editor_save()) return;             // the status line says why
     refresh_level_list();
     std::string warning = level_save_warning();
     if (!warning.empty()) {
@@ -399,8 +414,8 @@ static void save_from_editor(void)
             ztextprintf(400, font, 40, 225, label_colour(255, 255, 0), "%s", warning.c_str());
             show_frame();
         }
+        wfk();
     }
-    wfk();
 }
 
 // Editor build only; returns FRAME_LEVEL_START for the next-level key.
@@ -409,6 +424,7 @@ static frame_result editor_switch(void)
     if (!editor_enabled || replay_playing) return FRAME_NEXT;
     if (keyr[KEY_F5] == LATCH_RELEASED) edit_mode = (edit_mode + 1) % 3;
     if (keyr[KEY_F6] == LATCH_RELEASED) {
+        keep_unsaved_edits("F6");
         level_file_override.clear();
         int next = level_list_next(current_level, false);
         if (next < 0) next = level_list_next(-1, false);
@@ -420,7 +436,10 @@ static frame_result editor_switch(void)
 
 static frame_result frame_steps(void)
 {
-    if (quit_flag || close_requested) return FRAME_QUIT;
+    if (quit_flag || close_requested) {
+        keep_unsaved_edits("the game was closed");
+        return FRAME_QUIT;
+    }
 
     update_the_music();
     do_keyr();
@@ -451,15 +470,20 @@ static frame_result frame_steps(void)
     if (camera_track && !typing) control_of_the_game();
 
     if (edit_mode != 0 && !typing) {
+        editor_history_keys();
+        // The level keys (start point, time, name) are edits too: watched.
+        design_watch_begin();
         editor_level_keys();
         editor_controls(edit_mode);
-        if (keyr[KEY_S] == LATCH_RELEASED) save_from_editor();
+        design_watch_end(0);
+        if (keyr[KEY_S] == LATCH_RELEASED && !editor_ctrl_held()) save_from_editor();
     }
 
     update_dads_onscreen();
     draw_bg();
     trans_map();
     draw_world();
+    if (edit_mode != 0) design_end_frame();
 
     draw_particles();
     draw_bonuses();
@@ -472,12 +496,17 @@ static frame_result frame_steps(void)
     glLoadIdentity();
     glTranslatef(0, 0, -1);
 
-    if (f[F_TIME] <= 0 && j[J_LEVEL_DONE] == 0 && timeout_sequence() == FRAME_LEVEL_START)
+    // In the edit modes the level neither times out nor completes.
+    if (edit_mode == 0 && f[F_TIME] <= 0 && j[J_LEVEL_DONE] == 0 && timeout_sequence() == FRAME_LEVEL_START)
         return FRAME_LEVEL_START;
-    if (j[J_LEVEL_DONE] != 0 && level_complete_sequence() == FRAME_LEVEL_START)
+    if (edit_mode == 0 && j[J_LEVEL_DONE] != 0 && level_complete_sequence() == FRAME_LEVEL_START)
         return FRAME_LEVEL_START;
     if (edit_mode != 0) draw_editor_level_overlay();
     if (display_controls) controls_screen();
+    if (editor_enabled) {
+        editor_tick();
+        draw_editor_status();
+    }
 
     glColor3f(1, 1, 1);
     if (pause_wanted()) pause_game();
@@ -525,6 +554,7 @@ void level_start(void)
 {
     replay_before_level_load();
     load_level(current_level);
+    editor_level_loaded();
     edit_mode = 0;
     replay_after_level_load();
     ghost_level_start();

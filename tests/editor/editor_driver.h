@@ -17,6 +17,7 @@
 #include "textures.h"
 #include "editor.h"
 #include "editor_state.h"
+#include "design.h"
 
 namespace editor_test {
 
@@ -46,6 +47,7 @@ inline void fresh_level(void)
     camera_track = 0;               // the view stays where the test put it
     scr_px = scr_py = 0;
     world_ang = 0;
+    design_capture();               // the empty level is the design, saved
 }
 
 // World point -> window pixel for a view centred on the origin, unrotated.

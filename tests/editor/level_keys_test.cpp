@@ -172,9 +172,15 @@ TEST_F(LevelKeys, CtrlNMakesANewLevelInTheUsersFolderThatSavesAndLoadsAgain)
     EXPECT_EQ(level_desc.time, 60);
 
     // Built, named and saved with S: the level keeps its start, time and name.
-    int a = vertex_at(-1, 0), b = vertex_at(2, 0);
-    new_jnt(a, b, 1);
-    new_bonus(1.5, 0.2, BONUS_LEVEL_END);
+    // Through the editor's own keys: only its edits are the design.
+    vertex_at(-1, 0);
+    vertex_at(2, 0);
+    tap(KEY_J);
+    click_at(-1, 0);
+    click_at(2, 0);
+    edt.bonus_type = BONUS_LEVEL_END;
+    mouse_to(1.5, 0.2);
+    tap(KEY_Z);
     mouse_to(0, 0.5);
     frame();
     ctrl_tap(KEY_L);

@@ -179,3 +179,18 @@ TEST(EditorLabels, AShapeLabelCounterRunsForExactlyFortyDrawnFrames)
     EXPECT_EQ(edt.jnt_label_cnt, label_frames_expected - 1);
     EXPECT_EQ(edt.jnt_type, 2);
 }
+
+// The click that chooses a texture is the picker's: the vertex under the
+// same spot is neither picked up nor taken by an armed construction.
+TEST_F(Picker, TheChoosingClickIsNotAlsoAVertexClick)
+{
+    vertex_at(-1, 0.9);                              // under the centre of cell (2, 1)
+    tap(KEY_J);
+    ASSERT_EQ(edt.jnt_stage, 1);
+    script = {keys(KEY_SPACE, true), keys(KEY_SPACE, false), point_at_cell(2, 1), button(true), nothing()};
+    play();
+    EXPECT_FALSE(overran);
+    EXPECT_EQ(edt.cur_tex, 12);
+    EXPECT_EQ(edt.jnt_stage, 1);
+    EXPECT_EQ(edt.sel_tv, -1);
+}

@@ -4,6 +4,8 @@
 #include "editor_driver.h"
 #include "joints.h"
 #include "doodads.h"
+#include "bees.h"
+#include "slots.h"
 
 using namespace editor_test;
 
@@ -227,12 +229,83 @@ TEST_F(Placement, ASlotRefilledByALevelLoadIsNotTakenForThePreview)
     start_doodad_placement();
     int p = edt.preview_dad;
     ASSERT_EQ(p, 0);
-    // As if another level were loaded: slot 0 now holds one of its doodads.
+    // Another level is loaded: slot 0 now holds one of its doodads, and the
+    // level start forgets the preview.
     load_plain_level();
     int level_dad = new_dad(3, 1, 0.5, 2, 0, 0);
     ASSERT_EQ(level_dad, 0);
+    editor_level_loaded();
     frame();
     EXPECT_NE(dad[0].state, 0);
     EXPECT_FLOAT_EQ(dad[0].px, 3.0f);
     EXPECT_EQ(edt.preview_dad, 1);
+}
+
+// Without a keypad: \\ freezes the angle, ] and [ step it like keypad + and -.
+TEST_F(Placement, BracketsAndBackslashStandInForKeypadPlusMinusStar)
+{
+    joint(0, 0, 1, 1);
+    start_doodad_placement();
+    mouse_to(0.5, 0.5);
+    frames(2);
+    mouse_to(-1, 0.5);
+    frame();
+    tap(KEY_BACKSLASH);
+    EXPECT_NE(edt.dad_ang_fixed, 0);
+    EXPECT_EQ(edt.dad_ang_cent, 78);
+    key_down(KEY_CLOSEBRACE);
+    frame();
+    key_up(KEY_CLOSEBRACE);
+    EXPECT_EQ(edt.dad_ang_cent, 84);
+    tap(KEY_OPENBRACE);
+    EXPECT_EQ(edt.dad_ang_cent, 80);
+    tap(KEY_BACKSLASH);
+    EXPECT_EQ(edt.dad_ang_fixed, 0);
+}
+
+// A hive preview under the player is no hive of the level: it is never
+// disturbed, releases no swarm and goes when placement ends.
+TEST_F(Placement, AHivePreviewUnderThePlayerIsNeverDisturbed)
+{
+    edt.cur_tex = DAD_HIVE;
+    mouse_to(0.5, 0.5);
+    start_doodad_placement();
+    body[0].x = 0.5;
+    body[0].y = 0.5;
+    frames(5);
+    ASSERT_GE(edt.preview_dad, 0);
+    EXPECT_EQ(dad[edt.preview_dad].pic, DAD_HIVE);
+    for (int s = 0; s < num_bees; s++) EXPECT_EQ(bees[s].state, 0);
+    body[0].x = body[0].y = 1000;
+    shift_tap(KEY_D);
+    frames(2);
+    EXPECT_EQ(count_live_dads(), 0);
+}
+
+// Half-built constructions, the hold and the selections end at a level start:
+// their vertex numbers would mean other vertices in the new level.
+TEST_F(Placement, ALevelStartEndsEveryConstructionAndSelection)
+{
+    vertex_at(0, 0);
+    vertex_at(1, 0);
+    tap(KEY_J);
+    click_at(0, 0);
+    ASSERT_EQ(edt.jnt_stage, 2);
+    tap(KEY_B);
+    click_at(1, 0);
+    ASSERT_EQ(edt.bdr_stage, 2);
+    edt.sel_ply = 0;
+    load_plain_level();
+    new_tv(5, 5);
+    new_tv(6, 5);
+    editor_level_loaded();
+    EXPECT_EQ(edt.jnt_stage, 0);
+    EXPECT_EQ(edt.ply_stage, 0);
+    EXPECT_EQ(edt.bdr_stage, 0);
+    EXPECT_EQ(edt.sel_ply, -1);
+    EXPECT_EQ(selected_point, -1);
+    click_at(5, 5);
+    click_at(6, 5);
+    EXPECT_EQ(count_live_jnts(), 0);
+    EXPECT_EQ(count_live_bdrs(), 0);
 }

@@ -275,3 +275,32 @@ TEST_F(Selection, DeleteErasesOnlyBonusesNearTheMouseForOtherTypes)
     EXPECT_EQ(bonus[1].state, 0);
     EXPECT_NE(bonus[2].state, 0);
 }
+
+// Keyboards without a keypad: Alt+1..Alt+4 held pick as keypad 1..4 do, and
+// a digit without Alt picks nothing.
+TEST_F(Selection, AltDigitsPickLikeTheKeypad)
+{
+    build_scene();
+    int far_a = new_tv(2, 0), far_b = new_tv(3, 0);
+    new_jnt(far_a, far_b, 2);
+    update_region_jnts();
+    int d = new_dad(-1, 0.5, 0, 0, 0, 0);
+    auto alt_pick = [](int digit, double x, double y) {
+        set_key(KEY_ALT, true);
+        pick_with(digit, x, y);
+        set_key(KEY_ALT, false);
+        frame();
+    };
+    pick_with(KEY_2, 0.25, 0.5);
+    EXPECT_EQ(edt.sel_ply, -1);
+    alt_pick(KEY_2, 0.25, 0.5);
+    EXPECT_EQ(edt.sel_ply, 0);
+    alt_pick(KEY_3, 2.5, 0.0);
+    EXPECT_EQ(edt.sel_jnt, 1);
+    EXPECT_EQ(edt.sel_ply, -1);
+    alt_pick(KEY_1, 0.5, 0.075);
+    EXPECT_EQ(edt.sel_bdr, 0);
+    alt_pick(KEY_4, -1, 0.5);
+    EXPECT_EQ(edt.sel_dad, d);
+    EXPECT_EQ(edt.sel_bdr, -1);
+}

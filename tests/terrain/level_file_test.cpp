@@ -107,6 +107,12 @@ void fill_random_level(void)
         wpt[rand() % num_wpts] = wpt_struct{1, frand(), frand(), rand() % 30};
     for (int i = 0; i < 50; i++)
         bonus[rand() % num_bonuses] = bonus_struct{1, frand(), frand(), (short)(rand() % 4)};
+    // A chain only links borders in use: the reader refuses links to free ones.
+    for (int i = 0; i < num_bdrs; i++) {
+        if (!bdr[i].state) continue;
+        if (bdr[i].last_b != -1 && !bdr[bdr[i].last_b].state) bdr[i].last_b = -1;
+        if (bdr[i].next_b != -1 && !bdr[bdr[i].next_b].state) bdr[i].next_b = -1;
+    }
 }
 
 template <typename T> std::vector<T> copy_of(const T *t, int n) { return std::vector<T>(t, t + n); }
