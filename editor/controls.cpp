@@ -154,7 +154,7 @@ static void remove_highest_wpt(void)
 
 static void placement_keys(void)
 {
-    if (released(KEY_N)) new_tv(mposx, mposy);
+    if (released(KEY_N)) new_tv(snap_to_grid(mposx), snap_to_grid(mposy));
     if (released(KEY_W)) {
         if (shift_down()) remove_highest_wpt();
         else new_wpt(mposx, mposy);

@@ -199,6 +199,7 @@ static void draw_edit_mode_world(void)
     select_point();
     design_watch_end(0);
     draw_level_grid();
+    draw_snap_grid();
     draw_mouse();
     ztextprintf(80, font, 560, 460, label_colour(128, 0, 0), "Edit Mode");
 }
@@ -373,6 +374,7 @@ frame_result run_frame(void)
 
     if (camera_track) control_of_the_game();
 
+    editor_view_keys();
     if (edit_mode != 0) {
         editor_history_keys();
         design_watch_begin();
