@@ -26,6 +26,8 @@
 #include "bonusnparticle.h"
 #include "editor.h"
 #include "editor_state.h"
+#include "design.h"
+#include <cstdio>
 
 namespace {
 
@@ -275,6 +277,96 @@ void BM_editor_refresh_key(benchmark::State &state)
     state.counters["bdrs"] = live(&bdr[0].state, sizeof(*bdr), num_bdrs);
 }
 BENCHMARK(BM_editor_refresh_key)->Unit(benchmark::kMillisecond);
+
+// ---- undo and redo -----------------------------------------------------------
+// A step as the editor makes it: the change inside the watched part of a
+// frame, closed at the frame's end. Goal: each undo or redo within 25 ms,
+// 200 steps within 256 MB.
+
+void step_deleting(int v)
+{
+    selected_point = -1;
+    design_watch_begin();
+    delete_tv(v);
+    design_watch_end(0);
+    design_end_frame();
+}
+
+// Lattice vertices away from each other's cascades: step k takes vertex k.
+int spread_tv(int k)
+{
+    return lattice_tv(2 + 3 * (k % 22), 2 + 3 * (k / 22));
+}
+
+long rss_kb(void)
+{
+    FILE *fp = fopen("/proc/self/status", "r");
+    if (!fp) return -1;
+    char line[256];
+    long kb = -1;
+    while (fgets(line, sizeof(line), fp))
+        if (sscanf(line, "VmRSS: %ld kB", &kb) == 1) break;
+    fclose(fp);
+    return kb;
+}
+
+// Undo and redo of the busy vertex's cascade, in turn.
+void BM_editor_undo_redo(benchmark::State &state)
+{
+    capacity_level();
+    design_capture();
+    step_deleting(busy_tv);
+    bool undo = true;
+    for (auto _ : state) {
+        if (undo) design_undo();
+        else design_redo();
+        undo = !undo;
+    }
+    restore_tables();
+    design_capture();
+}
+BENCHMARK(BM_editor_undo_redo)->Unit(benchmark::kMillisecond);
+
+// What every edited frame pays for telling the editor's changes from play's:
+// the copy before and the comparison after, with nothing changed.
+void BM_editor_design_watch(benchmark::State &state)
+{
+    capacity_level();
+    design_capture();
+    for (auto _ : state) {
+        design_watch_begin();
+        design_watch_end(0);
+    }
+}
+BENCHMARK(BM_editor_design_watch)->Unit(benchmark::kMillisecond);
+
+// 200 steps on the full level: the history's own bytes, the process's
+// resident memory, and the time of undoing and redoing all of them.
+void BM_editor_history_200_steps(benchmark::State &state)
+{
+    const int steps = 200;
+    capacity_level();
+    long rss_before = rss_kb();
+    for (auto _ : state) {
+        state.PauseTiming();
+        restore_tables();
+        design_capture();
+        for (int k = 0; k < steps; k++) step_deleting(spread_tv(k));
+        state.ResumeTiming();
+        for (int k = 0; k < steps; k++) design_undo();
+        for (int k = 0; k < steps; k++) design_redo();
+    }
+    state.counters["steps_kept"] = design_undo_steps();
+    state.counters["history_MB"] = design_history_bytes() / 1e6;
+    state.counters["rss_MB"] = rss_kb() / 1e3;
+    state.counters["rss_growth_MB"] = (rss_kb() - rss_before) / 1e3;
+    // Undos and redos a second (kIsRate): 1000 / this is ms per step.
+    state.counters["undo_redo_per_s"] =
+        benchmark::Counter(2.0 * steps, benchmark::Counter::kIsIterationInvariantRate);
+    restore_tables();
+    design_capture();
+}
+BENCHMARK(BM_editor_history_200_steps)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // ---- whole frames ------------------------------------------------------------
 

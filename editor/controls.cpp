@@ -155,7 +155,8 @@ static void remove_highest_wpt(void)
 
 static void placement_keys(void)
 {
-    if (released(KEY_N) && !editor_ctrl_down()) new_tv(mposx, mposy);     // Ctrl+N: a new level
+    if (released(KEY_N) && !editor_ctrl_down())                            // Ctrl+N: a new level
+        new_tv(snap_to_grid(mposx), snap_to_grid(mposy));
     if (released(KEY_W)) {
         if (shift_down()) remove_highest_wpt();
         else new_wpt(mposx, mposy);

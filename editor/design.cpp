@@ -245,8 +245,12 @@ void design_end_frame(void)
     new_version();
     step.version_after = version;
     undo_steps.push_back(std::move(step));
-    if ((int)undo_steps.size() > design_history_limit) undo_steps.erase(undo_steps.begin());
     redo_steps.clear();
+    // Ordinary steps touch a few records; a few giant ones (a restored
+    // recovery file) must not push memory past the byte limit.
+    while (undo_steps.size() > 1 && ((int)undo_steps.size() > design_history_limit ||
+                                     design_history_bytes() > design_history_byte_limit))
+        undo_steps.erase(undo_steps.begin());
 }
 
 // Applies one side of a step to the design and to the live tables.

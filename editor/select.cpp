@@ -12,6 +12,7 @@
 #include "borders.h"
 #include "editor.h"
 #include "editor_state.h"
+#include "world.h"
 
 enum cursor_kind {
     CURSOR_PLAIN = 1, CURSOR_VERTEX = 2, CURSOR_JOINT = 3, CURSOR_POLY = 4, CURSOR_BORDER = 5
@@ -34,11 +35,13 @@ static bool mouse_in_tri(int a, int b, int c)
 }
 
 // The first live vertex whose pick square holds the mouse (strict on all sides).
+// The pick square keeps its size on screen at every zoom.
 static int vertex_under_mouse(void)
 {
+    double half = tv_pick_half / view_zoom();
     for (int i = 0; i < num_tvs; i++) {
         if (tv[i].state == 0) continue;
-        if (fabs(mposx - tv[i].x) < tv_pick_half && fabs(mposy - tv[i].y) < tv_pick_half) return i;
+        if (fabs(mposx - tv[i].x) < half && fabs(mposy - tv[i].y) < half) return i;
     }
     return -1;
 }
@@ -158,8 +161,8 @@ void select_point(void)
         press_on_vertex(mouse_over_point);
     if (mb1 == LATCH_RELEASED) release_button();
     if (mb1 == LATCH_HELD && selected_point != -1) {
-        tv[selected_point].x = (float)mposx;
-        tv[selected_point].y = (float)mposy;
+        tv[selected_point].x = (float)snap_to_grid(mposx);
+        tv[selected_point].y = (float)snap_to_grid(mposy);
         mouse_type = CURSOR_VERTEX;
     }
     if (mouse_type == CURSOR_PLAIN) mouse_type = construction_cursor();
@@ -169,12 +172,13 @@ void select_point(void)
 
 void select_joint(void)
 {
+    double slack = jnt_pick_slack / view_zoom();
     for (int i = 0; i < num_jnts; i++) {
         if (jnt[i].state == 0) continue;
         int a = jnt[i].tvn[0], b = jnt[i].tvn[1];
         if (!tv_index(a) || !tv_index(b)) continue;
         double ax = tv[a].x, ay = tv[a].y, bx = tv[b].x, by = tv[b].y;
-        if (dist(ax, ay, mposx, mposy) + dist(bx, by, mposx, mposy) < dist(ax, ay, bx, by) + jnt_pick_slack) {
+        if (dist(ax, ay, mposx, mposy) + dist(bx, by, mposx, mposy) < dist(ax, ay, bx, by) + slack) {
             edt.hover_jnt = i;
             return;
         }

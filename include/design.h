@@ -37,6 +37,7 @@ int design_redo(void);
 int design_undo_steps(void);
 int design_redo_steps(void);
 const int design_history_limit = 256;       // the oldest step goes beyond this
+const size_t design_history_byte_limit = (size_t)192 << 20;   // or beyond this much memory
 size_t design_history_bytes(void);          // memory held by the undo and redo steps
 
 level_tables design_tables(void);

@@ -12,7 +12,7 @@ void generate_level_sign(void);
 // view centre on both axes, else 2. Run before drawing.
 void update_dads_onscreen(void);
 // The near-view box test behind update_dads_onscreen (1 near, 0 away).
-int dad_near_view(double px, double py, double cx, double cy);
+int dad_near_view(double px, double py, double cx, double cy, double span = 1.0);
 void draw_dads(int layer);
 void draw_dad_0(int i);
 void init_dad_drawing_funcs(void);

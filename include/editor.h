@@ -70,6 +70,17 @@ std::string recovery_path(int lev);
 // Ctrl+Y or Ctrl+Shift+Z redo.
 void editor_history_keys(void);
 bool editor_ctrl_held(void);
+
+// ---- the edit modes' view (view.cpp) ----------------------------------------------
+// Every frame: in the edit modes the mouse wheel and Ctrl+Up/Ctrl+Down zoom
+// around the mouse (0.25x to 4x; the camera becomes free), G toggles the snap
+// grid and Shift+G steps its size 0.1 -> 0.2 -> 0.5.
+void editor_view_keys(void);
+double snap_grid_size(void);                // 0 while the grid is off
+void set_snap_grid(int on, int size_index);
+void reset_editor_view(void);               // zoom 1, grid off at 0.1, the wheel at rest
+double snap_to_grid(double v);              // v itself while the grid is off
+void draw_snap_grid(void);                  // under the world transform
 // Alt (or AltGr) is down: Alt+1..Alt+4 then stand for keypad 1..4.
 bool editor_alt_held(void);
 // Once a frame in the editor build, any mode: F7 takes an offered recovery

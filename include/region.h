@@ -23,7 +23,7 @@ struct cell_range {
 };
 cell_range visible_cell_range(void);
 // The same block around an unrotated view centre (sx, sy), world units.
-cell_range cell_range_around(double sx, double sy);
+cell_range cell_range_around(double sx, double sy, double span = 1.0);  // span: view sizes
 
 // One kind of record filed by the common rebuild scheme (joints, polygons,
 // borders). get_edges writes the vertex pairs of record n's edges to ends and

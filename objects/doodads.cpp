@@ -12,6 +12,7 @@
 #include "textures.h"
 #include "editor_state.h"
 #include "doodads.h"
+#include "world.h"
 
 void (*dad_drawing_func[num_draw_funcs])(int);
 
@@ -86,19 +87,20 @@ void generate_level_sign(void)
 // ---- near the view or away -----------------------------------------------
 
 // The box test is strict: a doodad exactly 4 units off on either axis is away.
-int dad_near_view(double px, double py, double cx, double cy)
+int dad_near_view(double px, double py, double cx, double cy, double span)
 {
-    double dx = px - cx, dy = py - cy;
-    return dx > -near_view_half && dx < near_view_half && dy > -near_view_half && dy < near_view_half;
+    double dx = px - cx, dy = py - cy, h = near_view_half * span;
+    return dx > -h && dx < h && dy > -h && dy < h;
 }
 
+// A zoomed-out edit view shows more than the game's own view: "near" grows with it.
 void update_dads_onscreen(void)
 {
-    double cx, cy;
+    double cx, cy, span = 1 / view_zoom();
     rot_point(scr_px, scr_py, 0, 0, -world_ang * Z_PI / 180, &cx, &cy);
     for (int i = 0; i < num_dads; i++) {
         if (dad[i].state == 0) continue;
-        dad[i].state = dad_near_view(dad[i].px, dad[i].py, cx, cy) ? 1 : 2;
+        dad[i].state = dad_near_view(dad[i].px, dad[i].py, cx, cy, span) ? 1 : 2;
     }
 }
 

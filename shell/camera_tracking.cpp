@@ -58,6 +58,10 @@ static void follow_player(void)
 // on from where the camera was, not from where the keys left it.
 static void move_free_camera(void)
 {
+    // Ctrl+Up and Ctrl+Down zoom the edit modes' view instead.
+    bool ctrl = keyr[KEY_LCONTROL] == LATCH_HELD || keyr[KEY_LCONTROL] == LATCH_PRESSED ||
+                keyr[KEY_RCONTROL] == LATCH_HELD || keyr[KEY_RCONTROL] == LATCH_PRESSED;
+    if (edit_mode != 0 && ctrl) return;
     if (actr[ACT_SPIN_UP]) scr_py += free_step;
     if (actr[ACT_SPIN_DOWN]) scr_py -= free_step;
     if (actr[ACT_LEFT]) scr_px -= free_step;

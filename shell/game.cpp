@@ -212,6 +212,7 @@ static void draw_edit_mode_world(void)
     select_point();
     design_watch_end(0);
     draw_level_grid();
+    draw_snap_grid();
     draw_mouse();
     ztextprintf(80, font, 560, 460, label_colour(128, 0, 0), "Edit Mode");
 }
@@ -469,6 +470,7 @@ static frame_result frame_steps(void)
 
     if (camera_track && !typing) control_of_the_game();
 
+    if (!typing) editor_view_keys();
     if (edit_mode != 0 && !typing) {
         editor_history_keys();
         // The level keys (start point, time, name) are edits too: watched.

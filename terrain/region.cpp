@@ -7,6 +7,7 @@
 #include "hillhopper.h"
 #include "geometry.h"
 #include "region.h"
+#include "world.h"
 
 double cell_x(double x)
 {
@@ -177,10 +178,11 @@ int rebuild_region_kind(const region_kind &k)
 const double view_half_w = 2.0;
 const double view_half_h = 1.5;
 
-cell_range cell_range_around(double sx, double sy)
+cell_range cell_range_around(double sx, double sy, double span)
 {
-    double xmin = cell_x(sx - view_half_w) - 1, xmax = cell_x(sx + view_half_w) + 1;
-    double ymin = cell_y(sy - view_half_h) - 1, ymax = cell_y(sy + view_half_h) + 1;
+    double hw = view_half_w * span, hh = view_half_h * span;
+    double xmin = cell_x(sx - hw) - 1, xmax = cell_x(sx + hw) + 1;
+    double ymin = cell_y(sy - hh) - 1, ymax = cell_y(sy + hh) + 1;
     if (xmin < 0) xmin = 0;
     if (ymin < 0) ymin = 0;
     if (xmax > map_sx) xmax = map_sx - 1;
@@ -198,5 +200,5 @@ cell_range visible_cell_range(void)
 {
     double sx, sy;
     rot_point(scr_px, scr_py, 0, 0, -world_ang * Z_PI / 180, &sx, &sy);
-    return cell_range_around(sx, sy);
+    return cell_range_around(sx, sy, 1 / view_zoom());
 }

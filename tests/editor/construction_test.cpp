@@ -274,3 +274,84 @@ TEST_F(Construction, LowerIndexWinsWhereTwoPickSquaresOverlap)
     frame();
     EXPECT_EQ(mouse_over_point, -1);
 }
+
+// Zoom from 0.25x to 4x around the mouse: the world point under the mouse
+// stays put, and at every zoom a vertex is made, picked and dragged exactly
+// where the mouse is. Play sees the game's own view again.
+TEST_F(Construction, ZoomKeepsThePointUnderTheMouseAndPicksAtEveryZoom)
+{
+    mouse_to(0.5, 0.25);
+    frame();
+    double wx = mposx, wy = mposy;
+    for (int k = 0; k < 6; k++) {                    // the wheel: clamped at 4x
+        mouse_z++;
+        frame();
+        EXPECT_NEAR(mposx, wx, 1e-9) << k;
+        EXPECT_NEAR(mposy, wy, 1e-9) << k;
+    }
+    EXPECT_EQ(view_zoom(), 4.0);
+    set_key(KEY_LCONTROL, true);
+    for (int k = 0; k < 10; k++) tap(KEY_DOWN);      // Ctrl+Down: clamped at 0.25x
+    set_key(KEY_LCONTROL, false);
+    frame();
+    EXPECT_EQ(view_zoom(), 0.25);
+    EXPECT_NEAR(mposx, wx, 1e-9);
+    EXPECT_NEAR(mposy, wy, 1e-9);
+
+    for (int step = min_zoom_step; step <= max_zoom_step; step++) {
+        set_view_zoom_step(step, 320, 240);
+        double z = view_zoom(), pixel = 1 / pixels_per_unit / z;
+        // Points inside the view at this zoom (it spans 4 / z by 3 / z units).
+        int v = vertex_at(scr_px + 0.25 / z, scr_py + 0.5 / z);
+        ASSERT_GE(v, 0);
+        EXPECT_NEAR(tv[v].x, scr_px + 0.25 / z, pixel / 2) << step;
+        EXPECT_NEAR(tv[v].y, scr_py + 0.5 / z, pixel / 2) << step;
+        mouse_to(tv[v].x, tv[v].y);
+        frame();
+        EXPECT_EQ(mouse_over_point, v) << step;
+        button_down();
+        mouse_to(scr_px - 0.5 / z, scr_py - 0.25 / z);
+        frame();
+        button_up();
+        EXPECT_NEAR(tv[v].x, mposx, 1e-6) << step;
+        EXPECT_NEAR(tv[v].x, scr_px - 0.5 / z, pixel / 2) << step;
+        EXPECT_NEAR(tv[v].y, scr_py - 0.25 / z, pixel / 2) << step;
+        tv[v].state = 0;
+    }
+    edit_mode = 0;
+    EXPECT_EQ(view_zoom(), 1.0);
+    double ox, oy;
+    overlay_to_world(0, 0, &ox, &oy);
+    EXPECT_DOUBLE_EQ(ox, scr_px - 2.0);
+    edit_mode = 1;
+}
+
+// G snaps new and dragged vertices to 0.1, Shift+G steps to 0.2 and 0.5;
+// G again lets them go where the mouse is.
+TEST_F(Construction, TheSnapGridRoundsNewAndDraggedVertices)
+{
+    tap(KEY_G);
+    EXPECT_EQ(snap_grid_size(), 0.1);
+    int a = vertex_at(0.525, 0.275);
+    EXPECT_FLOAT_EQ(tv[a].x, 0.5f);
+    EXPECT_FLOAT_EQ(tv[a].y, 0.3f);
+    shift_tap(KEY_G);
+    EXPECT_EQ(snap_grid_size(), 0.2);
+    mouse_to(0.5, 0.3);
+    frame();
+    button_down();
+    mouse_to(0.925, -0.325);
+    frame();
+    button_up();
+    EXPECT_FLOAT_EQ(tv[a].x, 1.0f);
+    EXPECT_FLOAT_EQ(tv[a].y, -0.4f);
+    shift_tap(KEY_G);
+    EXPECT_EQ(snap_grid_size(), 0.5);
+    int b = vertex_at(-0.725, 0.7);
+    EXPECT_FLOAT_EQ(tv[b].x, -0.5f);
+    EXPECT_FLOAT_EQ(tv[b].y, 0.5f);
+    tap(KEY_G);
+    EXPECT_EQ(snap_grid_size(), 0.0);
+    int c = vertex_at(-0.725, 0.7);
+    EXPECT_FLOAT_EQ(tv[c].x, -0.725f);
+}

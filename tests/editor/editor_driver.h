@@ -46,16 +46,18 @@ inline void fresh_level(void)
     display_controls = 0;
     camera_track = 0;               // the view stays where the test put it
     scr_px = scr_py = 0;
+    reset_editor_view();
+    scr_px = scr_py = 0;
     world_ang = 0;
     design_capture();               // the empty level is the design, saved
 }
 
-// World point -> window pixel for a view centred on the origin, unrotated.
+// World point -> window pixel for an unrotated view at the edit modes' zoom.
 // Window and overlay sizes are those of the display (640 x 480 headless).
 inline int window_w(void) { return SCREEN_W > 0 ? SCREEN_W : 640; }
 inline int window_h(void) { return SCREEN_H > 0 ? SCREEN_H : 480; }
-inline double overlay_x_of(double wx) { return (wx - scr_px + 2.0) * pixels_per_unit; }
-inline double overlay_y_of(double wy) { return (1.5 - (wy - scr_py)) * pixels_per_unit; }
+inline double overlay_x_of(double wx) { return ((wx - scr_px) * view_zoom() + 2.0) * pixels_per_unit; }
+inline double overlay_y_of(double wy) { return (1.5 - (wy - scr_py) * view_zoom()) * pixels_per_unit; }
 
 inline void frame(void) { run_frames(1); }
 inline void frames(int n) { run_frames(n); }
