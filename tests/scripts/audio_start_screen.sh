@@ -15,7 +15,7 @@ pcm.!default { type plug; slave { pcm "capture"; format S16_LE; } }
 pcm.capture { type file; slave.pcm "null"; file "$scratch/out.wav"; format "wav" }
 ASOUND
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$scratch/display" 2> /dev/null &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3> "$scratch/display" 2> /dev/null &
 xvfb=$!
 for i in 1 2 3 4 5 6 7 8 9 10; do [ -s "$scratch/display" ] && break; sleep 0.5; done
 display=":$(cat "$scratch/display")"

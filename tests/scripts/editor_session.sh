@@ -38,7 +38,7 @@ fail() {
     exit 1
 }
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$scratch/display" 2> "$scratch/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3> "$scratch/display" 2> "$scratch/xvfb.log" &
 xvfb_pid=$!
 n=0
 while [ ! -s "$scratch/display" ] && [ $n -lt 100 ]; do sleep 0.1; n=$((n + 1)); done
@@ -46,16 +46,28 @@ while [ ! -s "$scratch/display" ] && [ $n -lt 100 ]; do sleep 0.1; n=$((n + 1));
 DISPLAY=:$(cat "$scratch/display")
 export DISPLAY
 
+launch_game() {
+    ( cd "$game" && exec env HOME="$scratch/home" PATH=/nonexistent "./$bin" "$@" ) > "$scratch/game.log" 2>&1 &
+    game_pid=$!
+    launch_tries=$((launch_tries + 1))
+}
+
 # Starts a build of the game in the copied folder and finds its window.
 start_game() {
     bin=$1
     shift
-    ( cd "$game" && exec env HOME="$scratch/home" PATH=/nonexistent "./$bin" "$@" ) > "$scratch/game.log" 2>&1 &
-    game_pid=$!
+    launch_tries=0
+    launch_game "$@"
     win=""
     n=0
     while [ -z "$win" ] && [ $n -lt 150 ]; do
-        kill -0 "$game_pid" 2> /dev/null || fail "$bin ended at start-up"
+        if ! kill -0 "$game_pid" 2> /dev/null; then
+            # A display that refused the connection while it was busy is tried once more.
+            grep -q "no X display" "$scratch/game.log" && [ $launch_tries -lt 2 ] ||
+                fail "$bin ended at start-up"
+            sleep 1
+            launch_game "$@"
+        fi
         win=$(xdotool search --onlyvisible --name Hillhopper 2> /dev/null | head -n 1)
         sleep 0.2
         n=$((n + 1))

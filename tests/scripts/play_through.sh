@@ -45,7 +45,7 @@ fail() {
 
 # ---- the X server and the game ---------------------------------------------------
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$scratch/display" 2> "$scratch/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3> "$scratch/display" 2> "$scratch/xvfb.log" &
 xvfb_pid=$!
 n=0
 while [ ! -s "$scratch/display" ] && [ $n -lt 100 ]; do sleep 0.1; n=$((n + 1)); done

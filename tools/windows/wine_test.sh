@@ -100,7 +100,7 @@ mkdir -p "$SCRATCH/unzipped"
 (cd "$SCRATCH/unzipped" && unzip -q "$zip") || fail "cannot unpack $zip"
 [ -f "$SCRATCH/unzipped/hillhopper/replays/run0.hhr" ] || fail "the zip holds no replays/run0.hhr"
 [ -n "$OWNER" ] && chown -R "$OWNER" "$SCRATCH/unzipped"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$SCRATCH/display" 2> "$SCRATCH/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3> "$SCRATCH/display" 2> "$SCRATCH/xvfb.log" &
 xvfb_pid=$!
 cleanup() {
     $AS_USER env HOME="$SCRATCH/home" WINEPREFIX="$PREFIX" "$(dirname "$WINE")/wineserver" -k 2> /dev/null
