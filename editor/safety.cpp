@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <sys/stat.h>
 #include "hillhopper.h"
 #include "game.h"
 #include "std_gfuncs.h"
@@ -16,6 +15,7 @@
 #include "level_id.h"
 #include "editor.h"
 #include "editor_state.h"
+#include "platform.h"
 
 const int status_frames = 200;              // 5 s at 40 frames a second
 const int confirm_frames = 200;             // how long a second S confirms an overwrite
@@ -84,11 +84,10 @@ int write_recovery_file(const char *reason)
 
 static bool newer_than(const std::string &a, const std::string &b)
 {
-    struct stat sa, sb;
-    if (stat(a.c_str(), &sa) != 0) return false;
-    if (stat(b.c_str(), &sb) != 0) return true;
-    if (sa.st_mtim.tv_sec != sb.st_mtim.tv_sec) return sa.st_mtim.tv_sec > sb.st_mtim.tv_sec;
-    return sa.st_mtim.tv_nsec > sb.st_mtim.tv_nsec;
+    long long ta, tb;
+    if (!file_modified_time(a, &ta)) return false;
+    if (!file_modified_time(b, &tb)) return true;
+    return ta > tb;
 }
 
 // The recovery file replaces the design as one undo step. A recovery file the

@@ -55,6 +55,9 @@ std::string path_dir(const std::string &path);
 FILE *open_file(const std::string &path, const char *mode);
 bool file_exists(const std::string &path);
 bool remove_file(const std::string &path);
+// When the file was last written, in nanoseconds of some fixed epoch (only
+// for comparing two files); false when the file cannot be looked at.
+bool file_modified_time(const std::string &path, long long *ns);
 // The path in a form Allegro's own loaders can open: the path itself, or on
 // Windows its short (8.3) form when the long one is not ASCII.
 std::string loader_path(const std::string &path);

@@ -118,6 +118,14 @@ bool remove_file(const std::string &path)
     return remove(path.c_str()) == 0;
 }
 
+bool file_modified_time(const std::string &path, long long *ns)
+{
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) return false;
+    *ns = (long long)st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec;
+    return true;
+}
+
 std::string loader_path(const std::string &path)
 {
     return path;

@@ -139,6 +139,17 @@ bool remove_file(const std::string &path)
     return DeleteFileW(wide(path).c_str()) != 0;
 }
 
+bool file_modified_time(const std::string &path, long long *ns)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &data)) return false;
+    ULARGE_INTEGER t;                       // 100 ns steps since 1601
+    t.LowPart = data.ftLastWriteTime.dwLowDateTime;
+    t.HighPart = data.ftLastWriteTime.dwHighDateTime;
+    *ns = (long long)t.QuadPart * 100;
+    return true;
+}
+
 static bool is_ascii(const std::string &s)
 {
     for (unsigned char c : s)

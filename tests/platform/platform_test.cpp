@@ -194,3 +194,18 @@ TEST_F(Platform, ListingAndNamesOutsideAscii)
     EXPECT_TRUE(remove_file(sub + "/levels/\xC3\x9C" "ber.trn"));
     EXPECT_FALSE(file_exists(sub + "/levels/\xC3\x9C" "ber.trn"));
 }
+
+// The editor offers a recovery file only when it is newer than its level.
+TEST_F(Platform, ModifiedTimesOrderFilesWrittenOneAfterTheOther)
+{
+    std::string error, older = dir + "/level.trn", newer = dir + "/level.trn.autosave";
+    ASSERT_TRUE(write_file_atomically(older, "o", 1, &error)) << error;
+    struct timespec pause = {0, 20 * 1000 * 1000};
+    nanosleep(&pause, nullptr);
+    ASSERT_TRUE(write_file_atomically(newer, "n", 1, &error)) << error;
+    long long t_old = 0, t_new = 0;
+    ASSERT_TRUE(file_modified_time(older, &t_old));
+    ASSERT_TRUE(file_modified_time(newer, &t_new));
+    EXPECT_LT(t_old, t_new);
+    EXPECT_FALSE(file_modified_time(dir + "/missing.trn", &t_old));
+}
