@@ -18,9 +18,9 @@ struct char_range { unsigned first, last; };
 // Printable ASCII, and Latin-1's letters (ä ö ü Ä Ö Ü ß and their neighbours).
 const char_range ranges[] = {{0x20, 0x7e}, {0xa0, 0xff}};
 
-struct font_spec { const char *name; const char *face; int pixels; };
+struct font_recipe { const char *name; const char *face; int pixels; };
 // Indexed by the slot names of "fonts.dat".
-const font_spec fonts[NUM_FONTS] = {
+const font_recipe fonts[NUM_FONTS] = {
     {"text", font_sans, 14},
     {"title", font_bold, 26},
 };
@@ -103,32 +103,32 @@ bool save_grid_bmp(const grid &g, const std::string &path)
     return fclose(fp) == 0;
 }
 
-bool write_font(FT_Library lib, const font_spec &spec, const std::string &dir, std::string *script)
+bool write_font(FT_Library lib, const font_recipe &recipe, const std::string &dir, std::string *script)
 {
     FT_Face face;
-    if (FT_New_Face(lib, spec.face, 0, &face)) {
-        fprintf(stderr, "assets: cannot open font %s\n", spec.face);
+    if (FT_New_Face(lib, recipe.face, 0, &face)) {
+        fprintf(stderr, "assets: cannot open font %s\n", recipe.face);
         return false;
     }
-    FT_Set_Pixel_Sizes(face, 0, (FT_UInt)spec.pixels);
+    FT_Set_Pixel_Sizes(face, 0, (FT_UInt)recipe.pixels);
     int ascender = (int)((face->size->metrics.ascender + 63) >> 6);
     int descender = (int)((-face->size->metrics.descender + 63) >> 6);
     int line_h = ascender + descender;
     std::string lines;
     bool ok = true;
     for (size_t k = 0; k < sizeof(ranges) / sizeof(ranges[0]) && ok; k++) {
-        std::string name = std::string(spec.name) + "_" + std::to_string(k) + ".bmp";
+        std::string name = std::string(recipe.name) + "_" + std::to_string(k) + ".bmp";
         ok = save_grid_bmp(range_grid(face, ranges[k], line_h, ascender), dir + "/" + name);
         char line[96];
         snprintf(line, sizeof(line), "%s 0x%X 0x%X\n", name.c_str(), ranges[k].first, ranges[k].last);
         lines += line;
     }
     FT_Done_Face(face);
-    std::string path = dir + "/" + spec.name + ".txt";
+    std::string path = dir + "/" + recipe.name + ".txt";
     FILE *fp = ok ? fopen(path.c_str(), "wb") : nullptr;
     if (!fp || fwrite(lines.data(), 1, lines.size(), fp) != lines.size()) ok = false;
     if (fp && fclose(fp) != 0) ok = false;
-    if (!ok) fprintf(stderr, "assets: cannot write the %s font\n", spec.name);
+    if (!ok) fprintf(stderr, "assets: cannot write the %s font\n", recipe.name);
     *script = path;
     return ok;
 }
@@ -143,9 +143,9 @@ int write_fonts(const std::string &dir, std::vector<std::string> *files)
         return 1;
     }
     int status = 0;
-    for (const font_spec &spec : fonts) {
+    for (const font_recipe &recipe : fonts) {
         std::string script;
-        if (!write_font(lib, spec, dir, &script)) { status = 1; break; }
+        if (!write_font(lib, recipe, dir, &script)) { status = 1; break; }
         files->push_back(script);
     }
     FT_Done_FreeType(lib);
