@@ -16,6 +16,9 @@ int screen_text_height(int slot);
 // Draws UTF-8 text with its top at overlay y, aligned on x, in colour (r, g, b).
 void screen_text(int slot, double x, double y, int align, int r, int g, int b, const char *format, ...)
     __attribute__((format(printf, 8, 9)));
+// The same, drawn at an opacity from 0 (not seen) to 1 (as screen_text).
+void screen_text_faded(int slot, double x, double y, int align, int r, int g, int b, double opacity,
+                       const char *format, ...) __attribute__((format(printf, 9, 10)));
 // A black quad of the given opacity over part of, or the whole, overlay.
 void dark_quad(double x0, double y0, double x1, double y1, double alpha);
 

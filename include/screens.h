@@ -38,6 +38,13 @@ void ending_screen(void);
 // Sum of the frames of every shipped stage's record; *all_done 0 when one has none.
 int best_times_total(int *all_done);
 
+// ---- the level's name at its start ----------------------------------------------
+// How strongly the name shows after this many frames of the attempt: fully
+// for the first seconds, then fading out; 0 before the start and after.
+double level_title_opacity(int attempt_frames);
+// Draws the current level's name over the play view (nothing once faded).
+void draw_level_title(int attempt_frames);
+
 // ---- pause and restart ---------------------------------------------------------
 // Watches the window's focus (call once after the window opened).
 void install_focus_watch(void);

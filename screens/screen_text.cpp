@@ -59,6 +59,9 @@ static int texture_side(int needed)
     return side;
 }
 
+static void draw_text(int slot, double x, double y, int align, int r, int g, int b, double opacity,
+                      const char *text);
+
 void screen_text(int slot, double x, double y, int align, int r, int g, int b, const char *format, ...)
 {
     if (headless) return;
@@ -67,6 +70,24 @@ void screen_text(int slot, double x, double y, int align, int r, int g, int b, c
     va_start(ap, format);
     vsnprintf(text, sizeof(text), format, ap);
     va_end(ap);
+    draw_text(slot, x, y, align, r, g, b, 1.0, text);
+}
+
+void screen_text_faded(int slot, double x, double y, int align, int r, int g, int b, double opacity,
+                       const char *format, ...)
+{
+    if (headless) return;
+    char text[512];
+    va_list ap;
+    va_start(ap, format);
+    vsnprintf(text, sizeof(text), format, ap);
+    va_end(ap);
+    draw_text(slot, x, y, align, r, g, b, opacity, text);
+}
+
+static void draw_text(int slot, double x, double y, int align, int r, int g, int b, double opacity,
+                      const char *text)
+{
     FONT *f = screen_font(slot);
     int w = text_length(f, text), h = text_height(f);
     if (w <= 0 || h <= 0) return;
@@ -88,7 +109,7 @@ void screen_text(int slot, double x, double y, int align, int r, int g, int b, c
     glBindTexture(GL_TEXTURE_2D, tex);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glColor4f(1, 1, 1, 1);
+    glColor4f(1, 1, 1, (float)opacity);
     double s1 = (double)w / tw, t1 = (double)h / th;
     glBegin(GL_QUADS);
     glTexCoord2f(0, (float)t1);          glVertex3f((float)SX(x), (float)SY(y), 0);
@@ -96,6 +117,7 @@ void screen_text(int slot, double x, double y, int align, int r, int g, int b, c
     glTexCoord2f((float)s1, 0);          glVertex3f((float)SX(x + w), (float)SY(y + h), 0);
     glTexCoord2f((float)s1, (float)t1);  glVertex3f((float)SX(x + w), (float)SY(y), 0);
     glEnd();
+    glColor4f(1, 1, 1, 1);
     glDeleteTextures(1, &tex);
 }
 

@@ -498,6 +498,8 @@ static frame_result frame_steps(void)
     glLoadIdentity();
     glTranslatef(0, 0, -1);
 
+    // Under the time-out and level-complete screens, which cover it.
+    if (edit_mode == 0) draw_level_title(attempt.frames);
     // In the edit modes the level neither times out nor completes.
     if (edit_mode == 0 && f[F_TIME] <= 0 && j[J_LEVEL_DONE] == 0 && timeout_sequence() == FRAME_LEVEL_START)
         return FRAME_LEVEL_START;

@@ -14,6 +14,7 @@
 #include "bodies.h"
 #include "game.h"
 #include "hillhopper.h"
+#include "level_list.h"
 #include "records.h"
 #include "replay.h"
 #include "screen_text.h"
@@ -250,4 +251,47 @@ TEST_F(PlayerScreens, PauseStopsTheWorldAndCostsLittle)
     EXPECT_EQ(attempt.frames, frames + 1);
     EXPECT_NE(body[0].x, x);
     release_all_keys();
+}
+
+namespace {
+
+// The name's warm yellow, rare in the sky and the ground around a start.
+int title_pixels;
+void count_title_pixels(void)
+{
+    title_pixels = 0;
+    for (double y = 84; y < 136; y += 1)
+        for (double x = 80; x < 560; x += 1) {
+            rgba p = overlay_pixel(x, y);
+            if (p.r > 200 && p.g > 170 && p.b < 150) title_pixels++;
+        }
+}
+
+int title_pixels_after(int frames)
+{
+    frame_ready_hook = count_title_pixels;
+    while (attempt.frames < frames) { run_frame(); pace_frame(); }
+    frame_ready_hook = nullptr;
+    return title_pixels;
+}
+
+}  // namespace
+
+// The level's own name shows over the play view at its start and is gone a
+// few seconds later; an edit mode never shows it.
+TEST_F(PlayerScreens, TheLevelsNameShowsAtItsStartAndFades)
+{
+    start_level(1);
+    int shown = title_pixels_after(20);
+    int fading = title_pixels_after(125);
+    int gone = title_pixels_after(160);
+    printf("level name: %d pixels at frame 20, %d at 125, %d at 160\n", shown, fading, gone);
+    EXPECT_GT(shown, 300) << level_list_name(1, lang);
+    EXPECT_LT(fading, shown);
+    EXPECT_LT(gone * 10, shown) << "the name is still there after the fade";
+
+    start_level(1);
+    edit_mode = 1;
+    EXPECT_LT(title_pixels_after(20) * 10, shown) << "drawn in an edit mode";
+    edit_mode = 0;
 }
