@@ -90,7 +90,12 @@ watch() {
     out=$(cat "$scratch/out")
 }
 
+# Every author's replay is proven to the bit by the level tests without a
+# window; through the window, the first five stages' replays show that the
+# drawn program plays the same. Each one takes 20 s or more of drawing here,
+# so the later stages' replays are left to the level tests.
 while read -r file line; do
+    case $file in run[0-4].hhr|run[0-4]_*.hhr) ;; *) continue ;; esac
     start=$(date +%s)
     case $file in
         run3_secret.hhr) watch paced --replay "replays/$file" ;;
