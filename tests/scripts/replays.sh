@@ -1,8 +1,8 @@
 #!/bin/sh
 # Replays and the command line through the real program. Without a display:
 # every bad argument, missing, damaged or foreign file ends with one line
-# naming it and status 2; --help and --version end with 0. Under Xvfb: every
-# author's replay played by `hillhopper --replay` prints the line its
+# naming it and status 2; --help and --version end with 0. Under Xvfb: the first
+# five stages' author's replays played by `hillhopper --replay` print the lines their
 # recording printed (replay_figures.txt beside the game folder), one of them
 # at normal speed and one dropped on the program as its only argument; a
 # replay plays against a level file given with --level; and a live attempt
