@@ -17,7 +17,7 @@ int screen_text_height(int slot);
 void screen_text(int slot, double x, double y, int align, int r, int g, int b, const char *format, ...)
     __attribute__((format(printf, 8, 9)));
 // Deletes the kept text textures: before the GL context goes (a display
-// change, shutting down) and with the fonts.
+// change, shutting down) and with the fonts; the labels' too.
 void free_text_textures(void);
 // A black quad of the given opacity over part of, or the whole, overlay.
 void dark_quad(double x0, double y0, double x1, double y1, double alpha);

@@ -72,6 +72,7 @@ static void delete_text_texture(unsigned texture)
 void free_text_textures(void)
 {
     text_cache_clear(&texts, headless ? nullptr : delete_text_texture);
+    free_label_textures();
 }
 
 // The string printed into a masked texture of its own; the text sits at the

@@ -64,7 +64,7 @@ static void report(double wall, double cpu)
 {
     std::sort(intervals.begin(), intervals.end());
     if (intervals.empty()) intervals.push_back(0);
-    printf("frames %zu over %.1f s\n", intervals.size(), wall);
+    printf("window %dx%d, frames %zu over %.1f s\n", SCREEN_W, SCREEN_H, intervals.size(), wall);
     printf("frame interval ms: median %.2f min %.2f max %.2f\n", intervals[intervals.size() / 2],
            intervals.front(), intervals.back());
     printf("processor: %.1f %% of one core, %.2f ms a frame\n", 100 * cpu / wall,
