@@ -365,6 +365,14 @@ static void hide_drawing(bool hide)
     }
 }
 
+// The world's drawing steps on a frame that is not drawn run as they do
+// without a display: what they keep as game state (particles ageing, markers
+// spinning, the power fading) goes on exactly, and the GL work is left out.
+static void headless_unless(bool drawn, int shown_headless)
+{
+    headless = drawn ? shown_headless : 1;
+}
+
 // The level-complete picture grows in four steps while the screen fades.
 static frame_result level_complete_sequence(void)
 {
@@ -518,6 +526,8 @@ static frame_result frame_steps(void)
 
     bool drawn = still_screen_must_draw(&level_end_picture, level_end_still(), level_end_key());
     hide_drawing(!drawn);
+    int shown_headless = headless;
+    headless_unless(drawn, shown_headless);
     update_dads_onscreen();
     draw_bg();
     trans_map();
@@ -526,9 +536,12 @@ static frame_result frame_steps(void)
 
     draw_particles();
     draw_bonuses();
+    headless = shown_headless;
     body_physics();
     collect_bonuses();
+    headless_unless(drawn, shown_headless);
     draw_barsnstuff();
+    headless = shown_headless;
     track_main_plr();
 
     glMatrixMode(GL_MODELVIEW);
