@@ -216,7 +216,17 @@ TEST_P(Levels, SourceFileDumpFileIsByteForByte)
     EXPECT_TRUE(first == second) << "dump of level " << lev << " builds a different file";
 }
 
-INSTANTIATE_TEST_SUITE_P(AllLevels, Levels, ::testing::Range(0, num_levels));
+// Every stage with a source, also one beyond a gap in the numbers: stages
+// land in any order, and each is checked from the moment it lands.
+std::vector<int> levels_with_a_source(void)
+{
+    std::vector<int> found;
+    for (int n = 0; n < 100; n++)
+        if (std::ifstream(source_dir + "/level" + std::to_string(n) + ".txt")) found.push_back(n);
+    return found;
+}
+
+INSTANTIATE_TEST_SUITE_P(AllLevels, Levels, ::testing::ValuesIn(levels_with_a_source()));
 
 // An editor leaves holes, moves outer vertices, saves doodads classified and
 // waypoints taken: the dump says so in set lines and still rebuilds the file.
@@ -489,16 +499,63 @@ TEST(LevelRuns, SecretShelfIsTheShorterWay)
     EXPECT_GT(secret.time_left, main_way.time_left);
 }
 
-// Stage 5's two ways: the boost over the canyon onto the mesa, and the tunnel
-// under it, which is slower but still finishes.
-TEST(LevelRuns, DuneSeaTunnelIsTheSlowerWay)
+// The stages with a route choice: a fast hard line and a slower safe one. Both
+// finish, the fast one sooner and with more time left, and each keeps to its
+// own way: the safe run passes through a box on its way (the tunnel, the
+// undergrowth) that the fast run never enters.
+namespace {
+
+struct route_choice {
+    int level;
+    const char *fast, *safe;
+    const char *safe_way;           // what the box holds
+    double x0, y0, x1, y1;          // a stretch only the safe way passes
+};
+
+const route_choice route_choices[] = {
+    {4, "run4.txt", "run4_tunnel.txt", "the tunnel under the mesa", -14, -1.2, 4, 2.8},
+};
+
+double box_x0, box_y0, box_x1, box_y1;
+bool box_entered;
+
+void note_box(int)
+{
+    const body_struct &b = body[0];
+    if (b.x >= box_x0 && b.x <= box_x1 && b.y >= box_y0 && b.y <= box_y1) box_entered = true;
+}
+
+// Plays a recorded run and tells whether the player's centre entered the box.
+run_result play_watching_box(const std::string &name, const route_choice &c, bool *entered)
+{
+    run_script run;
+    std::string err;
+    EXPECT_TRUE(parse_run(read_text(source_dir + "/" + name), &run, &err)) << err;
+    EXPECT_EQ(run.level, c.level);
+    box_x0 = c.x0, box_y0 = c.y0, box_x1 = c.x1, box_y1 = c.y1;
+    box_entered = false;
+    run_result r = play_run(game_dir, run, 3400, note_box);
+    *entered = box_entered;
+    return r;
+}
+
+} // namespace
+
+TEST(LevelRuns, SafeWayOfARouteChoiceIsTheSlowerWay)
 {
     init_tools();
-    run_result boost = play_recorded("run4.txt", 4);
-    run_result tunnel = play_recorded("run4_tunnel.txt", 4);
-    EXPECT_TRUE(tunnel.finished);
-    EXPECT_LT(boost.frames, tunnel.frames);
-    EXPECT_LT(tunnel.y, 5) << "ended on the ground by the end, not on the mesa";
+    for (const route_choice &c : route_choices) {
+        SCOPED_TRACE(c.safe);
+        bool fast_in = true, safe_in = false;
+        run_result fast = play_watching_box(c.fast, c, &fast_in);
+        run_result safe = play_watching_box(c.safe, c, &safe_in);
+        EXPECT_TRUE(fast.finished);
+        EXPECT_TRUE(safe.finished);
+        EXPECT_LT(fast.frames, safe.frames);
+        EXPECT_GT(fast.time_left, safe.time_left);
+        EXPECT_TRUE(safe_in) << c.safe << " does not pass " << c.safe_way;
+        EXPECT_FALSE(fast_in) << c.fast << " passes " << c.safe_way;
+    }
 }
 
 // Battlements: many corners on two lines, where a careless cut would run
@@ -627,6 +684,59 @@ TEST(LevelSource, NamesMapBothWays)
     EXPECT_EQ(picture_by_name("sign"), DAD_SIGN);
     EXPECT_EQ(texture_by_name("nothing"), -1);
     EXPECT_EQ(picture_name(NUM_DOODAD_PICTURES + 5), nullptr);
+}
+
+namespace {
+
+// The `words` in backticks of a README table row, e.g. "| doodads | `oak` ... |".
+std::vector<std::string> quoted_words(const std::string &line)
+{
+    std::vector<std::string> words;
+    for (size_t open = line.find('`'); open != std::string::npos; open = line.find('`', open + 1)) {
+        size_t close = line.find('`', open + 1);
+        if (close == std::string::npos) break;
+        words.push_back(line.substr(open + 1, close - open - 1));
+        open = close;
+    }
+    return words;
+}
+
+} // namespace
+
+// Level designers pick pictures from the README: its names table must list
+// every picture the builder knows, and its sizes table each one at the size
+// the builder will give it (one texel per screen pixel, 160 texels a unit).
+TEST(LevelSource, ReadmeListsEveryPictureByNameAndSize)
+{
+    init_tools();
+    std::set<std::string> named;
+    for (int slot = 0; slot < NUM_DOODAD_PICTURES; slot++) {
+        const char *n = picture_name(slot);
+        ASSERT_NE(n, nullptr) << "picture slot " << slot << " has no name";
+        named.insert(n);
+    }
+    std::istringstream readme(read_text(source_dir + "/README.md"));
+    std::string line;
+    std::set<std::string> listed;
+    std::map<std::string, int> sized;
+    while (std::getline(readme, line)) {
+        double w = 0, h = 0;
+        if (line.rfind("| doodads |", 0) == 0) {
+            for (const std::string &n : quoted_words(line)) listed.insert(n);
+        } else if (sscanf(line.c_str(), "| %lf \xc3\x97 %lf |", &w, &h) == 2) {
+            for (const std::string &n : quoted_words(line)) {
+                sized[n]++;
+                int slot = picture_by_name(n);
+                ASSERT_GE(slot, 0) << n << " in the sizes table is no picture";
+                double tw, th;
+                get_tex_size(doodad_tex[slot], &tw, &th);
+                EXPECT_NEAR(tw / 160, w, 1e-9) << n;
+                EXPECT_NEAR(th / 160, h, 1e-9) << n;
+            }
+        }
+    }
+    EXPECT_EQ(listed, named);
+    for (const std::string &n : named) EXPECT_EQ(sized[n], 1) << n << " in the sizes table";
 }
 
 // ---- runs as text ---------------------------------------------------------------
