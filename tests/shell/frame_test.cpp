@@ -2,6 +2,8 @@
 // giving up, the time-out and level-complete sequences, the controls screen,
 // the clock and the electric boost.
 #include <algorithm>
+#include <chrono>
+#include <thread>
 #include <cmath>
 #include "test_support.h"
 #include "hillhopper.h"
@@ -251,6 +253,23 @@ TEST(Pacing, TheLongRestStopsShortOfTheFrameAndIsNeverNegative)
         if (now < 23) EXPECT_EQ(now + sleep, 23) << now;
         else EXPECT_EQ(sleep, 0) << now;
     }
+}
+
+// The pacing count is milliseconds of the steady clock since it was set: it
+// starts where it was set, only grows, and a rest of 30 ms shows as at least 30.
+TEST(Pacing, TheTickCountCountsMillisecondsFromWhereItWasSet)
+{
+    ztimer = 0;
+    EXPECT_LT(ztimer.load(), 5);
+    ztimer = 20;
+    int a = ztimer.load();
+    EXPECT_GE(a, 20);
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    int b = ztimer.load();
+    EXPECT_GE(b, a + 30);
+    EXPECT_LT(b, a + 30 + 2000) << "a loaded machine wakes late, never this late";
+    ztimer = 0;
+    EXPECT_LT(ztimer.load(), b);
 }
 
 // The in-program picture of a frame: a request names a frame and a file, and
