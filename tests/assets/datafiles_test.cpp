@@ -245,7 +245,7 @@ TEST(DoodadDatafile, EveryPictureIsFramedClearAndStandingOnesReachTheirBase)
                 pixels.push_back(getpixel(b, x, y));
             }
         EXPECT_EQ(edge, 0) << "slot " << s << " touches its side or top edge";
-        EXPECT_GT(opaque * 5, b->w * b->h) << "slot " << s << " is almost empty";
+        EXPECT_GT(opaque * 10, b->w * b->h) << "slot " << s << " is almost empty";
         if (!hangs(s)) { EXPECT_GE(lowest_opaque_row(b), b->h - 5) << "slot " << s << " floats"; }
         auto again = seen.emplace(pixels, s);
         EXPECT_TRUE(again.second) << "slot " << s << " repeats slot " << again.first->second;
