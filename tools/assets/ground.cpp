@@ -683,6 +683,14 @@ void cloud(canvas &c, float x, float y, float s, uint32_t seed, const cloud_look
     }
 }
 
+// count clouds scattered over rows y0..y1, sized s0..s1.
+void cloud_row(canvas &c, uint32_t seed, int count, float y0, float y1, float s0, float s1, uint32_t first,
+               const cloud_look &look = white_cloud)
+{
+    lcg r(seed);
+    for (int k = 0; k < count; k++) cloud(c, r.range(0, 1024), r.range(y0, y1), r.range(s0, s1), first + k, look);
+}
+
 // A range of hills along hill_line, its colour deepening downwards and its
 // crest lit by rim (1: no light on the crest).
 struct hill_range { float base, amp; uint32_t seed; rgba top, bottom; float rim; };
@@ -752,8 +760,7 @@ void background(canvas &c)
     });
     // Sun glow, far clouds, then three ranges of hills from far to near.
     sky_light(c, 700, 150, 18, 44, rgb(255, 244, 190), rgb(255, 250, 215), 0.5f);
-    lcg r(20);
-    for (int k = 0; k < 9; k++) cloud(c, r.range(0, 1024), r.range(60, 240), r.range(0.6f, 1.3f), 200 + k);
+    cloud_row(c, 20, 9, 60, 240, 0.6f, 1.3f, 200);
     const hill_range ranges[] = {
         {290, 70, 31, rgb(150, 190, 200), rgb(170, 205, 210), 1.12f},
         {340, 60, 32, rgb(110, 175, 120), rgb(95, 150, 105), 1.12f},
@@ -771,17 +778,13 @@ void sky_dusk(canvas &c)
     sky_gradient(c, {{0, rgb(58, 52, 120)}, {150, rgb(150, 92, 140)}, {240, rgb(236, 136, 110)},
                      {300, rgb(255, 190, 110)}, {340, rgb(255, 214, 140)}});
     sky_light(c, 420, 236, 30, 150, rgb(255, 232, 160), rgb(255, 206, 120), 0.7f, true);
-    const cloud_look evening = {rgb(255, 176, 150), rgb(150, 96, 140), 2.2f};
-    lcg r(30);
-    for (int k = 0; k < 7; k++) cloud(c, r.range(0, 1024), r.range(70, 230), r.range(0.4f, 0.8f), 300 + k, evening);
+    cloud_row(c, 30, 7, 70, 230, 0.4f, 0.8f, 300, {rgb(255, 176, 150), rgb(150, 96, 140), 2.2f});
     const hill_range ranges[] = {
         {300, 60, 34, rgb(176, 112, 140), rgb(190, 130, 140), 1.15f},
         {350, 60, 35, rgb(150, 84, 70), rgb(128, 70, 62), 1.2f},
         {410, 50, 36, rgb(140, 88, 50), rgb(96, 58, 38), 1.2f},
     };
-    hills(c, ranges[0]);
-    hills(c, ranges[1]);
-    hills(c, ranges[2]);
+    for (const hill_range &rg : ranges) hills(c, rg);
     crowned_trees(c, ranges[2], 38, 30, rgb(70, 44, 30),
                   {rgb(230, 120, 40), rgb(190, 60, 40), rgb(232, 176, 50), rgb(200, 96, 44)});
 }
@@ -817,9 +820,7 @@ void sky_night(canvas &c)
         float x = 260 + m.range(-14, 14), y = 120 + m.range(-9, 9), rr = m.range(3, 7);
         fill(c, ellipse(x, y, rr, rr / bg_squash), flat(rgb(214, 210, 196, 0.8f)), x - 10, y - 10, x + 10, y + 10);
     }
-    const cloud_look moonlit = {rgb(90, 100, 140), rgb(40, 48, 86), 1.8f};
-    lcg r(42);
-    for (int k = 0; k < 4; k++) cloud(c, r.range(0, 1024), r.range(150, 250), r.range(0.4f, 0.7f), 400 + k, moonlit);
+    cloud_row(c, 42, 4, 150, 250, 0.4f, 0.7f, 400, {rgb(90, 100, 140), rgb(40, 48, 86), 1.8f});
     const hill_range ranges[] = {
         {300, 70, 43, rgb(44, 58, 100), rgb(50, 66, 108), 1.08f},
         {350, 60, 44, rgb(30, 42, 76), rgb(26, 36, 66), 1.1f},
