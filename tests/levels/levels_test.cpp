@@ -329,6 +329,17 @@ TEST(LevelSource, TheLevelsOwnLinesReachTheSectionAndComeBackExactly)
     std::string dump = dump_level_text(nullptr);
     EXPECT_NE(dump.find("\nname en Night #7 ride\n"), std::string::npos) << dump.substr(0, 400);
     EXPECT_TRUE(built_bytes(dump, &ok) == with);
+
+    // Each sky by its name, into the section and back out of the dump.
+    const char *const skies[NUM_SKIES] = {"day", "dusk", "night", "hall", "desert"};
+    for (int sky = 0; sky < NUM_SKIES; sky++) {
+        std::string sky_src = std::string("sky ") + skies[sky] + "\n" + body;
+        built_bytes(sky_src, &ok);
+        ASSERT_TRUE(ok) << skies[sky];
+        ASSERT_TRUE(load_level_from(scratch_dir(), 9));
+        EXPECT_EQ(level_desc.sky, sky) << skies[sky];
+        EXPECT_NE(dump_level_text(nullptr).find(std::string("\nsky ") + skies[sky] + "\n"), std::string::npos);
+    }
 }
 
 TEST(LevelSource, GroundIsCutIntoShortJointsAndRoundedAtCorners)
