@@ -91,7 +91,16 @@ enum doodad_slot {
     DAD_LOG = 25,
     DAD_LANTERN = 26,
     DAD_CLOUD = 27,
-    NUM_DOODAD_PICTURES = 28        // pictures the builder packs into doodads01.dat
+    DAD_MAPLE = 28,                 // autumn tree
+    DAD_BARE_TREE = 29,             // leafless, late autumn and night
+    DAD_PUMPKIN = 30,
+    DAD_LAMP_POST = 31,             // a lit street lamp
+    DAD_TORCH = 32,                 // wall torch (hangs on a wall)
+    DAD_BANNER = 33,                // hanging castle banner
+    DAD_CASTLE_WINDOW = 34,         // arched window, night outside (hangs on a wall)
+    DAD_PALM = 35,
+    DAD_TUMBLEWEED = 36,
+    NUM_DOODAD_PICTURES = 37        // pictures the builder packs into doodads01.dat
 };
 
 // "buildings.dat" -> building_tex: the start screen.

@@ -5,7 +5,9 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <map>
+#include <vector>
 #include <set>
 #include <sstream>
 #include "assets_fixture.h"
@@ -199,6 +201,55 @@ TEST(DoodadDatafile, HivesPlantsAndTheSignBlankAtTheirPictures)
         for (int y = 13; y < 22; y += 2) EXPECT_FALSE(is_mask(sign, x, y)) << x << "," << y;
     const int meaningful[] = {DAD_HIVE, DAD_HIVE_DISTURBED, DAD_PLANT_A, DAD_PLANT_B};
     for (int s : meaningful) EXPECT_GE(bmp(dat, s)->w, 32) << "slot " << s;
+    unload_datafile(dat);
+}
+
+namespace {
+
+// Pictures hung on something (a branch, a wall) or floating; every other
+// picture stands on the ground.
+bool hangs(int slot)
+{
+    const int hung[] = {DAD_HIVE, DAD_HIVE_DISTURBED, DAD_CLOUD, DAD_TORCH, DAD_BANNER, DAD_CASTLE_WINDOW};
+    return std::find(std::begin(hung), std::end(hung), slot) != std::end(hung);
+}
+
+int lowest_opaque_row(BITMAP *b)
+{
+    for (int y = b->h - 1; y >= 0; y--)
+        for (int x = 0; x < b->w; x++)
+            if (!is_mask(b, x, y)) return y;
+    return -1;
+}
+
+}  // namespace
+
+// A doodad is drawn centred on its position with the texture repeating
+// sideways, so its side columns and top row stay clear (or they would bleed
+// over the opposite edge), and a standing one reaches the bottom rows, or it
+// floats above the ground it is placed on. No slot repeats another's picture.
+TEST(DoodadDatafile, EveryPictureIsFramedClearAndStandingOnesReachTheirBase)
+{
+    DATAFILE *dat = load_game_datafile("doodads01.dat");
+    expect_picture_datafile(dat, NUM_DOODAD_PICTURES);
+    std::map<std::vector<int>, int> seen;
+    for (int s = 0; s < NUM_DOODAD_PICTURES; s++) {
+        BITMAP *b = bmp(dat, s);
+        int opaque = 0, edge = 0;
+        std::vector<int> pixels;
+        for (int y = 0; y < b->h; y++)
+            for (int x = 0; x < b->w; x++) {
+                bool solid = !is_mask(b, x, y);
+                opaque += solid;
+                edge += solid && (x == 0 || x == b->w - 1 || y == 0);
+                pixels.push_back(getpixel(b, x, y));
+            }
+        EXPECT_EQ(edge, 0) << "slot " << s << " touches its side or top edge";
+        EXPECT_GT(opaque * 5, b->w * b->h) << "slot " << s << " is almost empty";
+        if (!hangs(s)) { EXPECT_GE(lowest_opaque_row(b), b->h - 5) << "slot " << s << " floats"; }
+        auto again = seen.emplace(pixels, s);
+        EXPECT_TRUE(again.second) << "slot " << s << " repeats slot " << again.first->second;
+    }
     unload_datafile(dat);
 }
 

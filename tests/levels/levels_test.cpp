@@ -629,6 +629,59 @@ TEST(LevelSource, NamesMapBothWays)
     EXPECT_EQ(picture_name(NUM_DOODAD_PICTURES + 5), nullptr);
 }
 
+namespace {
+
+// The `words` in backticks of a README table row, e.g. "| doodads | `oak` ... |".
+std::vector<std::string> quoted_words(const std::string &line)
+{
+    std::vector<std::string> words;
+    for (size_t open = line.find('`'); open != std::string::npos; open = line.find('`', open + 1)) {
+        size_t close = line.find('`', open + 1);
+        if (close == std::string::npos) break;
+        words.push_back(line.substr(open + 1, close - open - 1));
+        open = close;
+    }
+    return words;
+}
+
+} // namespace
+
+// Level designers pick pictures from the README: its names table must list
+// every picture the builder knows, and its sizes table each one at the size
+// the builder will give it (one texel per screen pixel, 160 texels a unit).
+TEST(LevelSource, ReadmeListsEveryPictureByNameAndSize)
+{
+    init_tools();
+    std::set<std::string> named;
+    for (int slot = 0; slot < NUM_DOODAD_PICTURES; slot++) {
+        const char *n = picture_name(slot);
+        ASSERT_NE(n, nullptr) << "picture slot " << slot << " has no name";
+        named.insert(n);
+    }
+    std::istringstream readme(read_text(source_dir + "/README.md"));
+    std::string line;
+    std::set<std::string> listed;
+    std::map<std::string, int> sized;
+    while (std::getline(readme, line)) {
+        double w = 0, h = 0;
+        if (line.rfind("| doodads |", 0) == 0) {
+            for (const std::string &n : quoted_words(line)) listed.insert(n);
+        } else if (sscanf(line.c_str(), "| %lf \xc3\x97 %lf |", &w, &h) == 2) {
+            for (const std::string &n : quoted_words(line)) {
+                sized[n]++;
+                int slot = picture_by_name(n);
+                ASSERT_GE(slot, 0) << n << " in the sizes table is no picture";
+                double tw, th;
+                get_tex_size(doodad_tex[slot], &tw, &th);
+                EXPECT_NEAR(tw / 160, w, 1e-9) << n;
+                EXPECT_NEAR(th / 160, h, 1e-9) << n;
+            }
+        }
+    }
+    EXPECT_EQ(listed, named);
+    for (const std::string &n : named) EXPECT_EQ(sized[n], 1) << n << " in the sizes table";
+}
+
 // ---- runs as text ---------------------------------------------------------------
 
 TEST(LevelRuns, RunTextRoundTripsAndFaultsAreRefused)

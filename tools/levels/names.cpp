@@ -64,6 +64,15 @@ static const named_slot picture_names[] = {
     {"log", DAD_LOG},
     {"lantern", DAD_LANTERN},
     {"cloud", DAD_CLOUD},
+    {"maple", DAD_MAPLE},
+    {"bare_tree", DAD_BARE_TREE},
+    {"pumpkin", DAD_PUMPKIN},
+    {"lamp_post", DAD_LAMP_POST},
+    {"torch", DAD_TORCH},
+    {"banner", DAD_BANNER},
+    {"castle_window", DAD_CASTLE_WINDOW},
+    {"palm", DAD_PALM},
+    {"tumbleweed", DAD_TUMBLEWEED},
 };
 
 template <size_t N>
