@@ -12,8 +12,8 @@ const float pi = 3.14159265f;
 const rgba bark = rgb(130, 88, 52);
 const rgba leafy = rgb(90, 180, 70);
 
-// A crown of overlapping lit circles, outlined as one shape.
-void crown(canvas &c, float cx, float cy, float rx, float ry, rgba col, uint32_t seed, int n)
+// A crown of overlapping lit circles, outlined as one shape; returns the shape.
+sdf_fn crown(canvas &c, float cx, float cy, float rx, float ry, rgba col, uint32_t seed, int n)
 {
     lcg r(seed);
     sdf_fn shape = ellipse(cx, cy, rx * 0.8f, ry * 0.8f);
@@ -29,6 +29,7 @@ void crown(canvas &c, float cx, float cy, float rx, float ry, rgba col, uint32_t
     fill(c, shape, lit(col, cx, cy, std::max(rx, ry)));
     for (size_t k = 0; k < bx.size(); k++)   // highlights on the upper bumps
         if (by[k] < cy) fill(c, circle(bx[k] - br[k] * 0.2f, by[k] - br[k] * 0.25f, br[k] * 0.45f), flat(shade(col, 1.2f)));
+    return shape;
 }
 
 void trunk(canvas &c, float x, float y0, float y1, float w0, float w1, rgba col)
@@ -396,16 +397,24 @@ void maple(canvas &c)
         fill(c, capsule(64, 175, 64 + s * 30, 138, 5), flat(ink));
         fill(c, capsule(64, 175, 64 + s * 30, 138, 3), flat(bark));
     }
-    crown(c, 64, 94, 50, 64, rgb(226, 112, 38), 60, 13);
+    sdf_fn leaves = crown(c, 64, 94, 50, 64, rgb(226, 112, 38), 60, 13);
     lcg r(61);
     const rgba leaf_cols[] = {rgb(205, 48, 40), rgb(248, 190, 60), rgb(235, 130, 40)};
+    // Patches turned red or gold: a thin wash over the crown, led by noise,
+    // that keeps clear of the outline.
+    fill(c, [leaves](float px, float py) { return leaves(px, py) + 3; }, [&](float x, float y, float) {
+        float n = fbm(x / 24, y / 24, 16, 3, 62);
+        rgba tint = n < 0.5f ? leaf_cols[0] : leaf_cols[1];
+        tint.a = 0.75f * smooth(0.08f, 0.25f, std::fabs(n - 0.5f));
+        return tint;
+    });
     for (int k = 0; k < 14; k++) {
         float x = r.range(28, 100), y = r.range(46, 146);
         blob(c, maple_leaf(x, y, r.range(5, 7), r.range(-0.5f, 0.5f)), leaf_cols[k % 3], 1.3f, ink);
     }
     // Leaves on their way down, and two on the ground at the roots.
-    const float fx[] = {16, 110, 102, 34, 88}, fy[] = {190, 178, 214, 248, 249};
-    for (int k = 0; k < 5; k++) blob(c, maple_leaf(fx[k], fy[k], 5.5f, k * 0.9f), leaf_cols[k % 3], 1.3f, ink);
+    const float fx[] = {18, 106, 34, 88}, fy[] = {196, 206, 248, 249};
+    for (int k = 0; k < 4; k++) blob(c, maple_leaf(fx[k], fy[k], 5.5f, k * 0.9f), leaf_cols[k % 3], 1.3f, ink);
 }
 
 // Forking limbs: at each fork the leader bends a little and goes on, a
@@ -426,10 +435,10 @@ void bare_tree(canvas &c)
     const rgba grey_bark = rgb(120, 98, 82);
     std::vector<float> seg;
     lcg r(70);
-    limbs(&seg, r, 64, 112, 0.05f, 24, 5.5f, 5);
+    limbs(&seg, r, 64, 112, 0.1f, 26, 5.5f, 5);
     limbs(&seg, r, 64, 152, -0.95f, 40, 5.5f, 4);
     limbs(&seg, r, 64, 132, 0.95f, 38, 5.0f, 4);
-    limbs(&seg, r, 64, 118, -0.4f, 30, 4.5f, 4);
+    limbs(&seg, r, 62, 116, -0.55f, 28, 4.5f, 3);
     float reach = 0;   // squeeze the crown sideways into the picture
     for (size_t k = 0; k < seg.size(); k += 5)
         reach = std::max({reach, std::fabs(seg[k] - 64) + seg[k + 4], std::fabs(seg[k + 2] - 64) + seg[k + 4]});
@@ -446,10 +455,19 @@ void bare_tree(canvas &c)
         float g = 0.5f + 0.5f * std::sin(px * 0.8f);
         return mix(shade(grey_bark, 0.72f), mix(grey_bark, shade(grey_bark, 0.85f), g), smooth(0, 3, -d));
     });
-    for (int k = 0; k < 6; k++) {   // bark cracks down the trunk
-        float x = 60 + k * 1.6f, y = 160 + k * 14;
-        fill(c, capsule(x, y, x + 1, y + 9, 0.8f), flat(shade(grey_bark, 0.6f)));
-    }
+    blob(c, ellipse(66, 196, 3.5f, 6), rgb(50, 36, 32), 1.2f, shade(grey_bark, 0.6f));   // a knot hole
+}
+
+// Twigs along a path, each an ink line under a straw one; a twig is cut
+// where it leaves the ball, so the ball keeps its round outline.
+void twig(canvas &c, const std::vector<float> &xy, rgba col, float cx, float cy, float ball)
+{
+    for (size_t k = 0; k + 3 < xy.size(); k += 2)
+        if (std::hypot(xy[k] - cx, xy[k + 1] - cy) <= ball && std::hypot(xy[k + 2] - cx, xy[k + 3] - cy) <= ball)
+            fill(c, capsule(xy[k], xy[k + 1], xy[k + 2], xy[k + 3], 1.7f), flat(ink));
+    for (size_t k = 0; k + 3 < xy.size(); k += 2)
+        if (std::hypot(xy[k] - cx, xy[k + 1] - cy) <= ball && std::hypot(xy[k + 2] - cx, xy[k + 3] - cy) <= ball)
+            fill(c, capsule(xy[k], xy[k + 1], xy[k + 2], xy[k + 3], 0.8f), flat(col));
 }
 
 void pumpkin(canvas &c)
@@ -464,39 +482,50 @@ void pumpkin(canvas &c)
         fill(c, rib, lit(shade(rgb(240, 130, 30), k < 2 ? 0.85f : 1.0f), xs[k], 40, 16));
     }
     blob(c, polygon({29, 25, 31, 10, 37, 8, 38, 12, 35, 13, 34, 25}), rgb(110, 130, 50), 1.6f, ink);
-    for (int k = 0; k < 6; k++)   // a curl of vine
-        fill(c, circle(40 + 5 * std::cos(k * 1.1f), 16 + 4 * std::sin(k * 1.1f) - k, 1.3f), flat(rgb(60, 110, 40)));
+    std::vector<float> curl;   // a tendril of vine winding in from the stem
+    for (int k = 0; k <= 20; k++) {
+        float a = k * 0.45f, rad = 7 - k * 0.25f;
+        curl.insert(curl.end(), {44 + rad * std::cos(a) - 4, 15 + rad * std::sin(a)});
+    }
+    twig(c, curl, rgb(90, 150, 60), 32, 32, 64);
     blob(c, rotated(ellipse(20, 18, 9, 5), 20, 18, -0.4f), rgb(90, 150, 60), 1.5f, ink);
 }
 
-// Warm rays round a light; painted opaque, as the picture is masked.
-void rays(canvas &c, float x, float y, float r0, float r1, int n, rgba col)
-{
-    for (int k = 0; k < n; k++) {
-        float a = k * 2 * pi / n + pi / n, w = 0.13f;
-        sdf_fn ray = polygon({x + std::cos(a - w) * r0, y + std::sin(a - w) * r0, x + std::cos(a) * r1,
-                              y + std::sin(a) * r1, x + std::cos(a + w) * r0, y + std::sin(a + w) * r0});
-        fill(c, ray, flat(col));
-    }
-}
-
+// A lit street lamp: a starburst of warm light round the lamp head (the
+// house look of a glow: the picture is masked, so light cannot fade out), a
+// pole that the lamp lights from above.
 void lamp_post(canvas &c)
 {
-    const rgba iron = rgb(58, 62, 80);
-    rays(c, 32, 38, 17, 30, 10, rgb(255, 226, 130));
-    blob(c, box(29, 56, 35, 238, 2), iron, 1.8f, ink);                       // pole
-    blob(c, polygon({18, 254, 20, 238, 44, 238, 46, 254}), iron, 2, ink);    // foot
-    blob(c, box(25, 206, 39, 214, 3), shade(iron, 1.3f), 1.6f, ink);         // collar
-    blob(c, box(23, 52, 41, 60, 2), iron, 1.6f, ink);                        // lamp seat
-    sdf_fn glass = polygon({16, 22, 48, 22, 42, 52, 22, 52});
-    outline(c, glass, ink, 2);
-    fill(c, glass, [](float x, float y, float) {
-        float k = clampf(std::hypot(x - 32, y - 36) / 18, 0, 1);
-        return mix(rgb(255, 250, 215), rgb(255, 185, 70), k);
+    const rgba iron = rgb(74, 80, 102), warm = rgb(150, 130, 110);
+    const float lx = 64, ly = 38;
+    std::vector<float> star;
+    for (int k = 0; k < 24; k++) {
+        float a = k * pi / 12, d = k % 2 ? 30 : (k % 4 ? 46 : 56);
+        star.insert(star.end(), {lx + std::cos(a) * d, ly + std::sin(a) * d * 0.75f});
+    }
+    fill(c, polygon(star), [=](float x, float y, float) {
+        float k = clampf(std::hypot(x - lx, (y - ly) / 0.75f) / 56, 0, 1);
+        return mix(rgb(255, 244, 190), rgb(240, 170, 70), k);
     });
-    fill(c, box(31, 22, 33, 52, 0), flat(iron));
-    blob(c, polygon({10, 24, 32, 6, 54, 24}), iron, 1.8f, ink);              // hood
-    blob(c, circle(32, 6, 3.5f), iron, 1.5f, ink);
+    auto lit_iron = [=](float y) { return mix(warm, iron, clampf((y - 56) / 90, 0, 1)); };
+    paint_fn pole_paint = [=](float x, float y, float d) {
+        return mix(shade(lit_iron(y), 0.75f), x < lx ? shade(lit_iron(y), 1.15f) : lit_iron(y), smooth(0, 2, -d));
+    };
+    sdf_fn pole = box(61, 56, 67, 238, 2);
+    outline(c, pole, ink, 1.8f);
+    fill(c, pole, pole_paint);
+    blob(c, polygon({50, 254, 52, 238, 76, 238, 78, 254}), iron, 2, ink);   // foot
+    blob(c, box(57, 206, 71, 214, 3), shade(iron, 1.3f), 1.6f, ink);         // collar
+    blob(c, box(55, 52, 73, 60, 2), warm, 1.6f, ink);                        // lamp seat
+    sdf_fn glass = polygon({48, 22, 80, 22, 74, 52, 54, 52});
+    outline(c, glass, ink, 2);
+    fill(c, glass, [=](float x, float y, float) {
+        float k = clampf(std::hypot(x - lx, y - 36) / 18, 0, 1);
+        return mix(rgb(255, 252, 225), rgb(255, 190, 80), k);
+    });
+    fill(c, box(63, 22, 65, 52, 0), flat(warm));
+    blob(c, polygon({42, 24, 64, 6, 86, 24}), iron, 1.8f, ink);              // hood
+    blob(c, circle(64, 6, 3.5f), iron, 1.5f, ink);
 }
 
 // A wall torch: an iron bracket, a wooden shaft and a two-tone flame.
@@ -514,8 +543,6 @@ void torch(canvas &c)
     fill(c, outer, vgrad(rgb(250, 90, 30), rgb(255, 150, 40), 6, 48));
     sdf_fn inner = unite(circle(32, 40, 7), polygon({25, 39, 32, 16, 39, 39}));
     fill(c, inner, vgrad(rgb(255, 220, 90), rgb(255, 250, 200), 16, 46));
-    const float sx[] = {14, 50, 46}, sy[] = {22, 14, 28};
-    for (int k = 0; k < 3; k++) fill(c, circle(sx[k], sy[k], 1.5f), flat(rgb(255, 200, 80)));
 }
 
 // A castle banner on a rod: gold trim, a swallowtail and a leaf device.
@@ -565,55 +592,60 @@ void castle_window(canvas &c)
     blob(c, box(6, 224, 122, 240, 3), shade(stone, 1.05f), 2.2f, ink);     // sill
 }
 
-// A date palm: a leaning ringed trunk, drooping fronds and coconuts.
+// A palm frond along a drooping curve from (x, y): a smooth upper edge, a
+// lower edge cut into leaflet tips, and a darker midrib.
+void frond(canvas &c, float x, float y, float ang, float len, float droop)
+{
+    const int n = 16;
+    auto at = [=](float t, float *px, float *py) {
+        *px = x + std::cos(ang) * len * t;
+        *py = y + std::sin(ang) * len * t + droop * len * t * t;
+    };
+    std::vector<float> upper, lower;
+    for (int k = 0; k <= n; k++) {
+        float t = k / (float)n, px, py, qx, qy;
+        at(t, &px, &py);
+        at(std::min(1.0f, t + 0.01f), &qx, &qy);
+        float dl = std::hypot(qx - px, qy - py) + 1e-6f, nx = (qy - py) / dl, ny = -(qx - px) / dl;
+        if (ny > 0) { nx = -nx; ny = -ny; }                                   // (nx, ny) points up
+        float w = 11 * std::sin(pi * std::min(1.0f, t * 1.1f)) + 0.5f, tip = k % 2 ? 1.0f : 0.45f;
+        upper.insert(upper.end(), {px + nx * w * 0.45f, py + ny * w * 0.45f});
+        lower.insert(lower.begin(), {px - nx * w * tip + std::cos(ang) * 2, py - ny * w * tip + 3});
+    }
+    upper.insert(upper.end(), lower.begin(), lower.end());
+    sdf_fn leaf = polygon(upper);
+    outline(c, leaf, ink, 1.8f);
+    float mx, my;
+    at(0.4f, &mx, &my);
+    fill(c, leaf, lit(rgb(80, 165, 70), mx, my - 4, len * 0.5f));
+    for (int k = 0; k < n; k++) {
+        float x0, y0, x1, y1;
+        at(k / (float)n, &x0, &y0);
+        at((k + 1) / (float)n, &x1, &y1);
+        fill(c, capsule(x0, y0, x1, y1, 0.9f), flat(rgb(50, 110, 50)));
+    }
+}
+
+// A palm: a leaning ringed trunk, drooping fronds and coconuts.
 void palm(canvas &c)
 {
-    const float top_x = 70, top_y = 62;
-    auto trunk_x = [=](float t) { return 54 + (top_x - 54) * t * t; };      // t: 0 at the root, 1 at the top
-    sdf_fn stem = polygon({41, 253, 46, 240, 62, 240, 67, 253});
+    const float top_x = 66, top_y = 66;
+    auto trunk_x = [=](float t) { return 52 + (top_x - 52) * t * t; };      // t: 0 at the root, 1 at the top
+    sdf_fn stem = polygon({39, 253, 44, 240, 60, 240, 65, 253});
     for (int k = 0; k < 12; k++) {
         float t0 = k / 12.0f, t1 = (k + 1) / 12.0f;
-        stem = unite(stem, capsule(trunk_x(t0), 246 - 184 * t0, trunk_x(t1), 246 - 184 * t1, 9 - 3 * t0));
+        stem = unite(stem, capsule(trunk_x(t0), 246 - 180 * t0, trunk_x(t1), 246 - 180 * t1, 9 - 3 * t0));
     }
     outline(c, stem, ink, 2.2f);
     fill(c, stem, lit(rgb(190, 150, 100), 58, 150, 60));
     for (int k = 1; k < 14; k++) {   // the rings of old leaf bases
-        float t = k / 14.0f, x = trunk_x(t), y = 246 - 184 * t, w = 9 - 3 * t;
+        float t = k / 14.0f, x = trunk_x(t), y = 246 - 180 * t, w = 9 - 3 * t;
         fill(c, polygon({x - w, y - 3, x, y + 2, x + w, y - 3, x + w, y - 1, x, y + 4, x - w, y - 1}), flat(rgb(120, 88, 56)));
     }
-    const float angs[] = {-2.9f, -2.3f, -1.75f, -1.25f, -0.75f, -0.2f, 2.85f, 0.3f};
-    for (int f = 0; f < 8; f++) {
-        float a = angs[f], len = f == 2 || f == 3 ? 40 : 56, droop = 0.9f;
-        std::vector<float> top, bottom;
-        for (int k = 0; k <= 10; k++) {
-            float t = k / 10.0f, w = 7 * std::sin(pi * std::min(1.0f, t * 1.15f)) + 0.5f;
-            float x = top_x + std::cos(a) * len * t, y = top_y + std::sin(a) * len * t + droop * len * t * t * 0.6f;
-            float nx = -std::sin(a), ny = std::cos(a);
-            top.insert(top.end(), {x - nx * w, y - ny * w});
-            bottom.insert(bottom.begin(), {x + nx * w, y + ny * w});
-        }
-        top.insert(top.end(), bottom.begin(), bottom.end());
-        sdf_fn frond = polygon(top);
-        outline(c, frond, ink, 1.8f);
-        fill(c, frond, lit(rgb(80, 165, 70), top_x + std::cos(a) * len * 0.4f, top_y + std::sin(a) * len * 0.4f, len * 0.5f));
-        for (int k = 2; k < 10; k += 2) {   // cuts between leaflets
-            float t = k / 10.0f, x = top_x + std::cos(a) * len * t, y = top_y + std::sin(a) * len * t + droop * len * t * t * 0.6f;
-            fill(c, capsule(x, y, x + std::cos(a + 2.2f) * 6, y + std::sin(a + 2.2f) * 6, 0.8f), flat(ink));
-        }
-    }
+    // Back fronds first, then the ones that hang towards the viewer.
+    const float angs[] = {-2.0f, -1.15f, -2.75f, -0.4f, -3.05f, -0.05f, -1.6f}, lens[] = {50, 50, 60, 60, 56, 56, 38};
+    for (int f = 0; f < 7; f++) frond(c, top_x, top_y, angs[f], lens[f], f < 2 || f == 6 ? 0.35f : 0.6f);
     for (int k = 0; k < 3; k++) blob(c, circle(top_x - 7 + k * 7, top_y + 8 + (k % 2) * 3, 5), rgb(120, 80, 40), 1.6f, ink);
-}
-
-// Twigs along a path, each an ink line under a straw one; a twig is cut
-// where it leaves the ball, so the ball keeps its round outline.
-void twig(canvas &c, const std::vector<float> &xy, rgba col, float cx, float cy, float ball)
-{
-    for (size_t k = 0; k + 3 < xy.size(); k += 2)
-        if (std::hypot(xy[k] - cx, xy[k + 1] - cy) <= ball && std::hypot(xy[k + 2] - cx, xy[k + 3] - cy) <= ball)
-            fill(c, capsule(xy[k], xy[k + 1], xy[k + 2], xy[k + 3], 1.7f), flat(ink));
-    for (size_t k = 0; k + 3 < xy.size(); k += 2)
-        if (std::hypot(xy[k] - cx, xy[k + 1] - cy) <= ball && std::hypot(xy[k + 2] - cx, xy[k + 3] - cy) <= ball)
-            fill(c, capsule(xy[k], xy[k + 1], xy[k + 2], xy[k + 3], 0.8f), flat(col));
 }
 
 // A ball of dry twigs: tilted rings round the ball and short curls inside,
@@ -671,7 +703,7 @@ void add_doodad_pictures(picture *d)
     d[DAD_MAPLE] = {"maple", 128, 256, maple};
     d[DAD_BARE_TREE] = {"bare_tree", 128, 256, bare_tree};
     d[DAD_PUMPKIN] = {"pumpkin", 64, 64, pumpkin};
-    d[DAD_LAMP_POST] = {"lamp_post", 64, 256, lamp_post};
+    d[DAD_LAMP_POST] = {"lamp_post", 128, 256, lamp_post};
     d[DAD_TORCH] = {"torch", 64, 128, torch};
     d[DAD_BANNER] = {"banner", 64, 256, banner};
     d[DAD_CASTLE_WINDOW] = {"castle_window", 128, 256, castle_window};
