@@ -629,6 +629,8 @@ TEST(LevelRuns, NamedObstaclesNeedTheirMove)
         {"run7.txt", KEY_RCONTROL, 0, -4, 7, 0, "Lamplight Lane: the ravine"},
         {"run7.txt", KEY_ENTER, 3, -46, -27.5, 6.0, "Lamplight Lane: the lane under the roofs"},
         {"run8.txt", KEY_ENTER, 3, -51.5, -13, 4.0, "Moonlit Ridge: the gallery under the shafts"},
+        {"run11.txt", KEY_ENTER, 3, -51, -48, 25.2, "Starlit Pass: the crevasse below the summit"},
+        {"run11.txt", KEY_RCONTROL, 0, -20, -8, 6, "Starlit Pass: the gorge under the mesa"},
     };
     for (const obstacle_case &c : cases) {
         SCOPED_TRACE(c.what);
