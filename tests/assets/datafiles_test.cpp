@@ -21,6 +21,8 @@ bool power_of_two(int v) { return v > 0 && (v & (v - 1)) == 0; }
 
 BITMAP *bmp(DATAFILE *dat, int slot) { return (BITMAP *)dat[slot].dat; }
 
+const int all_skies[] = {TEX_BACKGROUND, TEX_SKY_DUSK, TEX_SKY_NIGHT, TEX_SKY_HALL, TEX_SKY_DESERT};
+
 bool is_mask(BITMAP *b, int x, int y)
 {
     int c = getpixel(b, x, y);
@@ -170,7 +172,8 @@ TEST(TerrainDatafile, FillsAndBandsRepeatWithoutASeam)
     DATAFILE *dat = load_game_datafile("ttex01.dat");
     ASSERT_NE(dat, nullptr);
     const int fills[] = {TEX_FILL_GRASS, TEX_FILL_EARTH, TEX_FILL_ROCK, TEX_FILL_SAND, TEX_FILL_WOOD,
-                         TEX_FILL_BRICKS, TEX_FILL_CAVE, TEX_FILL_ICE, TEX_FILL_COBBLE, TEX_FILL_SNOW};
+                         TEX_FILL_BRICKS, TEX_FILL_CAVE, TEX_FILL_ICE, TEX_FILL_COBBLE, TEX_FILL_SNOW,
+                         TEX_FILL_LEAF_LITTER, TEX_FILL_SANDSTONE, TEX_FILL_ASHLAR, TEX_FILL_NIGHT_SOIL};
     for (int s : fills) {
         BITMAP *b = bmp(dat, s);
         ASSERT_EQ(b->w, b->h) << "slot " << s;
@@ -178,14 +181,87 @@ TEST(TerrainDatafile, FillsAndBandsRepeatWithoutASeam)
         expect_seamless(b, true, s);
     }
     const int bands[] = {TEX_BAND_GRASS, TEX_BAND_FLOWERS, TEX_BAND_ROCK, TEX_BAND_SAND,
-                         TEX_BAND_BLEND, TEX_BAND_ARROW, TEX_BAND_SNOW, TEX_BAND_PLANKS};
+                         TEX_BAND_BLEND, TEX_BAND_ARROW, TEX_BAND_SNOW, TEX_BAND_PLANKS,
+                         TEX_BAND_AUTUMN, TEX_BAND_CARPET, TEX_BAND_NIGHT_GRASS};
     for (int s : bands) {
         BITMAP *b = bmp(dat, s);
         EXPECT_EQ(b->w, 256) << "slot " << s;
         EXPECT_LE(b->h, 128) << "slot " << s;
         expect_seamless(b, false, s);
     }
-    expect_seamless(bmp(dat, TEX_BACKGROUND), false, TEX_BACKGROUND);
+    for (int s : all_skies) expect_seamless(bmp(dat, s), false, s);
+    unload_datafile(dat);
+}
+
+namespace {
+
+double masked_share(BITMAP *b, int y)
+{
+    int n = 0;
+    for (int x = 0; x < b->w; x++) n += is_mask(b, x, y);
+    return (double)n / b->w;
+}
+
+struct colour_sum { double r = 0, g = 0, b = 0; double light() const { return (r + g + b) / 3; } };
+
+colour_sum mean_colour(BITMAP *p)
+{
+    colour_sum m;
+    int n = 0;
+    for (int y = 0; y < p->h; y += 3)
+        for (int x = 0; x < p->w; x += 3, n++) {
+            int c = getpixel(p, x, y);
+            m.r += getr32(c); m.g += getg32(c); m.b += getb32(c);
+        }
+    m.r /= n; m.g /= n; m.b /= n;
+    return m;
+}
+
+}  // namespace
+
+// A band lies on the terrain's surface, its middle row, and stands out of it
+// with some of its upper half: the middle row is painted all along, the top
+// row shows the sky through it.
+TEST(TerrainDatafile, BandsCoverTheSurfaceRowAndLeaveSkyAboveIt)
+{
+    DATAFILE *dat = load_game_datafile("ttex01.dat");
+    ASSERT_NE(dat, nullptr);
+    const int bands[] = {TEX_BAND_GRASS, TEX_BAND_FLOWERS, TEX_BAND_ROCK, TEX_BAND_SNOW, TEX_BAND_PLANKS,
+                         TEX_BAND_AUTUMN, TEX_BAND_CARPET, TEX_BAND_NIGHT_GRASS};
+    for (int s : bands) {
+        BITMAP *b = bmp(dat, s);
+        EXPECT_EQ(masked_share(b, b->h / 2), 0.0) << "slot " << s << ": a gap along the surface";
+        EXPECT_GT(masked_share(b, 0), 0.9) << "slot " << s;
+        EXPECT_GT(masked_share(b, b->h - 1), 0.9) << "slot " << s << ": a band is no fill";
+    }
+    unload_datafile(dat);
+}
+
+// Every sky is a whole, opaque picture of the day sky's shape, each its own;
+// the night and the hall are dark enough that ground drawn over them reads.
+TEST(TerrainDatafile, EverySkyIsItsOwnOpaquePictureOfTheDaySkysShape)
+{
+    DATAFILE *dat = load_game_datafile("ttex01.dat");
+    ASSERT_NE(dat, nullptr);
+    std::vector<colour_sum> means;
+    for (int s : all_skies) {
+        BITMAP *b = bmp(dat, s);
+        expect_size(dat, s, 1024, 512);
+        int masked = 0;
+        for (int y = 0; y < b->h; y += 5)
+            for (int x = 0; x < b->w; x += 5) masked += is_mask(b, x, y);
+        EXPECT_EQ(masked, 0) << "slot " << s;
+        means.push_back(mean_colour(b));
+    }
+    for (size_t i = 0; i < means.size(); i++)
+        for (size_t k = i + 1; k < means.size(); k++) {
+            double d = std::fabs(means[i].r - means[k].r) + std::fabs(means[i].g - means[k].g) +
+                       std::fabs(means[i].b - means[k].b);
+            EXPECT_GT(d, 30) << "skies " << all_skies[i] << " and " << all_skies[k] << " look alike";
+        }
+    double day = mean_colour(bmp(dat, TEX_BACKGROUND)).light();
+    EXPECT_LT(mean_colour(bmp(dat, TEX_SKY_NIGHT)).light(), day * 0.5);
+    EXPECT_LT(mean_colour(bmp(dat, TEX_SKY_HALL)).light(), 100);
     unload_datafile(dat);
 }
 

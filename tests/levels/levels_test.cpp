@@ -329,6 +329,17 @@ TEST(LevelSource, TheLevelsOwnLinesReachTheSectionAndComeBackExactly)
     std::string dump = dump_level_text(nullptr);
     EXPECT_NE(dump.find("\nname en Night #7 ride\n"), std::string::npos) << dump.substr(0, 400);
     EXPECT_TRUE(built_bytes(dump, &ok) == with);
+
+    // Each sky by its name, into the section and back out of the dump.
+    const char *const skies[NUM_SKIES] = {"day", "dusk", "night", "hall", "desert"};
+    for (int sky = 0; sky < NUM_SKIES; sky++) {
+        std::string sky_src = std::string("sky ") + skies[sky] + "\n" + body;
+        built_bytes(sky_src, &ok);
+        ASSERT_TRUE(ok) << skies[sky];
+        ASSERT_TRUE(load_level_from(scratch_dir(), 9));
+        EXPECT_EQ(level_desc.sky, sky) << skies[sky];
+        EXPECT_NE(dump_level_text(nullptr).find(std::string("\nsky ") + skies[sky] + "\n"), std::string::npos);
+    }
 }
 
 TEST(LevelSource, GroundIsCutIntoShortJointsAndRoundedAtCorners)
@@ -499,16 +510,133 @@ TEST(LevelRuns, SecretShelfIsTheShorterWay)
     EXPECT_GT(secret.time_left, main_way.time_left);
 }
 
-// Stage 5's two ways: the boost over the canyon onto the mesa, and the tunnel
-// under it, which is slower but still finishes.
-TEST(LevelRuns, DuneSeaTunnelIsTheSlowerWay)
+// The stages with a route choice: a fast hard line and a slower safe one. Both
+// finish, the fast one sooner and with more time left, and each keeps to its
+// own way: the safe run passes through a box on its way (the tunnel, the
+// undergrowth) that the fast run never enters.
+namespace {
+
+struct route_choice {
+    int level;
+    const char *fast, *safe;
+    const char *safe_way;           // what the box holds
+    double x0, y0, x1, y1;          // a stretch only the safe way passes
+};
+
+const route_choice route_choices[] = {
+    {4, "run4.txt", "run4_tunnel.txt", "the tunnel under the mesa", -14, -1.2, 4, 2.8},
+};
+
+double box_x0, box_y0, box_x1, box_y1;
+bool box_entered;
+
+void note_box(int)
+{
+    const body_struct &b = body[0];
+    if (b.x >= box_x0 && b.x <= box_x1 && b.y >= box_y0 && b.y <= box_y1) box_entered = true;
+}
+
+// Plays a recorded run and tells whether the player's centre entered the box.
+run_result play_watching_box(const std::string &name, const route_choice &c, bool *entered)
+{
+    run_script run;
+    std::string err;
+    EXPECT_TRUE(parse_run(read_text(source_dir + "/" + name), &run, &err)) << err;
+    EXPECT_EQ(run.level, c.level);
+    box_x0 = c.x0, box_y0 = c.y0, box_x1 = c.x1, box_y1 = c.y1;
+    box_entered = false;
+    run_result r = play_run(game_dir, run, 3400, note_box);
+    *entered = box_entered;
+    return r;
+}
+
+} // namespace
+
+TEST(LevelRuns, SafeWayOfARouteChoiceIsTheSlowerWay)
 {
     init_tools();
-    run_result boost = play_recorded("run4.txt", 4);
-    run_result tunnel = play_recorded("run4_tunnel.txt", 4);
-    EXPECT_TRUE(tunnel.finished);
-    EXPECT_LT(boost.frames, tunnel.frames);
-    EXPECT_LT(tunnel.y, 5) << "ended on the ground by the end, not on the mesa";
+    for (const route_choice &c : route_choices) {
+        SCOPED_TRACE(c.safe);
+        bool fast_in = true, safe_in = false;
+        run_result fast = play_watching_box(c.fast, c, &fast_in);
+        run_result safe = play_watching_box(c.safe, c, &safe_in);
+        EXPECT_TRUE(fast.finished);
+        EXPECT_TRUE(safe.finished);
+        EXPECT_LT(fast.frames, safe.frames);
+        EXPECT_GT(fast.time_left, safe.time_left);
+        EXPECT_TRUE(safe_in) << c.safe << " does not pass " << c.safe_way;
+        EXPECT_FALSE(fast_in) << c.fast << " passes " << c.safe_way;
+    }
+}
+
+// Each stage's named obstacle asks for its move: the author's run with that
+// move taken away (the boost never pressed, or every charge cut short) lands
+// where the obstacle sends a player who lacks it, and the run as recorded
+// never goes there.
+namespace {
+
+struct obstacle_case {
+    const char *run;
+    int key;                    // the move's key
+    int hold;                   // 0: never pressed; n: every press let go after n frames
+    double x0, x1, y_below;     // where the player ends up without the move
+    const char *what;
+};
+
+run_script run_without(const run_script &run, const obstacle_case &c)
+{
+    run_script out;
+    out.level = run.level;
+    int pressed_at = -1;
+    for (run_event e : run.events) {
+        if (e.key != c.key) { out.events.push_back(e); continue; }
+        if (c.hold == 0) continue;
+        if (e.down) pressed_at = e.frame;
+        else e.frame = std::min(e.frame, pressed_at + c.hold);
+        out.events.push_back(e);
+    }
+    std::stable_sort(out.events.begin(), out.events.end(),
+                     [](const run_event &a, const run_event &b) { return a.frame < b.frame; });
+    return out;
+}
+
+const obstacle_case *watched_case = nullptr;
+bool went_there = false;
+
+void watch_obstacle(int)
+{
+    const body_struct &p = body[0];
+    const obstacle_case &c = *watched_case;
+    if (p.x >= c.x0 && p.x <= c.x1 && p.y < c.y_below) went_there = true;
+}
+
+bool run_goes_there(const run_script &run, const obstacle_case &c)
+{
+    watched_case = &c;
+    went_there = false;
+    play_run(game_dir, run, 3400, watch_obstacle);
+    return went_there;
+}
+
+} // namespace
+
+TEST(LevelRuns, NamedObstaclesNeedTheirMove)
+{
+    init_tools();
+    static const obstacle_case cases[] = {
+        {"run1.txt", KEY_RCONTROL, 0, -22.5, -14.5, 14, "Ridge Crossing: the canyon floor"},
+        {"run4.txt", KEY_RCONTROL, 0, -16, 6, 3, "Dune Sea: the tunnel under the mesa"},
+        {"run7.txt", KEY_RCONTROL, 0, -4, 7, 0, "Lamplight Lane: the ravine"},
+        {"run7.txt", KEY_ENTER, 3, -46, -27.5, 6.0, "Lamplight Lane: the lane under the roofs"},
+    };
+    for (const obstacle_case &c : cases) {
+        SCOPED_TRACE(c.what);
+        run_script run;
+        std::string err;
+        ASSERT_TRUE(parse_run(read_text(source_dir + "/" + c.run), &run, &err)) << err;
+        EXPECT_FALSE(run_goes_there(run, c)) << "the recorded run itself goes there";
+        EXPECT_TRUE(run_goes_there(run_without(run, c), c)) << "the obstacle is passed without its move";
+    }
 }
 
 // Battlements: many corners on two lines, where a careless cut would run

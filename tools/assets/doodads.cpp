@@ -435,10 +435,10 @@ void bare_tree(canvas &c)
     const rgba grey_bark = rgb(120, 98, 82);
     std::vector<float> seg;
     lcg r(70);
-    limbs(&seg, r, 64, 112, 0.05f, 24, 5.5f, 5);
+    limbs(&seg, r, 64, 112, 0.1f, 26, 5.5f, 5);
     limbs(&seg, r, 64, 152, -0.95f, 40, 5.5f, 4);
     limbs(&seg, r, 64, 132, 0.95f, 38, 5.0f, 4);
-    limbs(&seg, r, 64, 118, -0.4f, 30, 4.5f, 4);
+    limbs(&seg, r, 62, 116, -0.55f, 28, 4.5f, 3);
     float reach = 0;   // squeeze the crown sideways into the picture
     for (size_t k = 0; k < seg.size(); k += 5)
         reach = std::max({reach, std::fabs(seg[k] - 64) + seg[k + 4], std::fabs(seg[k + 2] - 64) + seg[k + 4]});
@@ -455,10 +455,19 @@ void bare_tree(canvas &c)
         float g = 0.5f + 0.5f * std::sin(px * 0.8f);
         return mix(shade(grey_bark, 0.72f), mix(grey_bark, shade(grey_bark, 0.85f), g), smooth(0, 3, -d));
     });
-    for (int k = 0; k < 6; k++) {   // bark cracks down the trunk
-        float x = 60 + k * 1.6f, y = 160 + k * 14;
-        fill(c, capsule(x, y, x + 1, y + 9, 0.8f), flat(shade(grey_bark, 0.6f)));
-    }
+    blob(c, ellipse(66, 196, 3.5f, 6), rgb(50, 36, 32), 1.2f, shade(grey_bark, 0.6f));   // a knot hole
+}
+
+// Twigs along a path, each an ink line under a straw one; a twig is cut
+// where it leaves the ball, so the ball keeps its round outline.
+void twig(canvas &c, const std::vector<float> &xy, rgba col, float cx, float cy, float ball)
+{
+    for (size_t k = 0; k + 3 < xy.size(); k += 2)
+        if (std::hypot(xy[k] - cx, xy[k + 1] - cy) <= ball && std::hypot(xy[k + 2] - cx, xy[k + 3] - cy) <= ball)
+            fill(c, capsule(xy[k], xy[k + 1], xy[k + 2], xy[k + 3], 1.7f), flat(ink));
+    for (size_t k = 0; k + 3 < xy.size(); k += 2)
+        if (std::hypot(xy[k] - cx, xy[k + 1] - cy) <= ball && std::hypot(xy[k + 2] - cx, xy[k + 3] - cy) <= ball)
+            fill(c, capsule(xy[k], xy[k + 1], xy[k + 2], xy[k + 3], 0.8f), flat(col));
 }
 
 void pumpkin(canvas &c)
@@ -473,8 +482,12 @@ void pumpkin(canvas &c)
         fill(c, rib, lit(shade(rgb(240, 130, 30), k < 2 ? 0.85f : 1.0f), xs[k], 40, 16));
     }
     blob(c, polygon({29, 25, 31, 10, 37, 8, 38, 12, 35, 13, 34, 25}), rgb(110, 130, 50), 1.6f, ink);
-    for (int k = 0; k < 6; k++)   // a curl of vine
-        fill(c, circle(40 + 5 * std::cos(k * 1.1f), 16 + 4 * std::sin(k * 1.1f) - k, 1.3f), flat(rgb(60, 110, 40)));
+    std::vector<float> curl;   // a tendril of vine winding in from the stem
+    for (int k = 0; k <= 20; k++) {
+        float a = k * 0.45f, rad = 7 - k * 0.25f;
+        curl.insert(curl.end(), {44 + rad * std::cos(a) - 4, 15 + rad * std::sin(a)});
+    }
+    twig(c, curl, rgb(90, 150, 60), 32, 32, 64);
     blob(c, rotated(ellipse(20, 18, 9, 5), 20, 18, -0.4f), rgb(90, 150, 60), 1.5f, ink);
 }
 
@@ -530,8 +543,6 @@ void torch(canvas &c)
     fill(c, outer, vgrad(rgb(250, 90, 30), rgb(255, 150, 40), 6, 48));
     sdf_fn inner = unite(circle(32, 40, 7), polygon({25, 39, 32, 16, 39, 39}));
     fill(c, inner, vgrad(rgb(255, 220, 90), rgb(255, 250, 200), 16, 46));
-    const float sx[] = {14, 50, 46}, sy[] = {22, 14, 28};
-    for (int k = 0; k < 3; k++) fill(c, circle(sx[k], sy[k], 1.5f), flat(rgb(255, 200, 80)));
 }
 
 // A castle banner on a rod: gold trim, a swallowtail and a leaf device.
@@ -635,18 +646,6 @@ void palm(canvas &c)
     const float angs[] = {-2.0f, -1.15f, -2.75f, -0.4f, -3.05f, -0.05f, -1.6f}, lens[] = {50, 50, 60, 60, 56, 56, 38};
     for (int f = 0; f < 7; f++) frond(c, top_x, top_y, angs[f], lens[f], f < 2 || f == 6 ? 0.35f : 0.6f);
     for (int k = 0; k < 3; k++) blob(c, circle(top_x - 7 + k * 7, top_y + 8 + (k % 2) * 3, 5), rgb(120, 80, 40), 1.6f, ink);
-}
-
-// Twigs along a path, each an ink line under a straw one; a twig is cut
-// where it leaves the ball, so the ball keeps its round outline.
-void twig(canvas &c, const std::vector<float> &xy, rgba col, float cx, float cy, float ball)
-{
-    for (size_t k = 0; k + 3 < xy.size(); k += 2)
-        if (std::hypot(xy[k] - cx, xy[k + 1] - cy) <= ball && std::hypot(xy[k + 2] - cx, xy[k + 3] - cy) <= ball)
-            fill(c, capsule(xy[k], xy[k + 1], xy[k + 2], xy[k + 3], 1.7f), flat(ink));
-    for (size_t k = 0; k + 3 < xy.size(); k += 2)
-        if (std::hypot(xy[k] - cx, xy[k + 1] - cy) <= ball && std::hypot(xy[k + 2] - cx, xy[k + 3] - cy) <= ball)
-            fill(c, capsule(xy[k], xy[k + 1], xy[k + 2], xy[k + 3], 0.8f), flat(col));
 }
 
 // A ball of dry twigs: tilted rings round the ball and short curls inside,

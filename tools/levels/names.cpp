@@ -31,6 +31,13 @@ static const named_slot texture_names[] = {
     {"arrow", TEX_BAND_ARROW},
     {"snow_edge", TEX_BAND_SNOW},
     {"planks", TEX_BAND_PLANKS},
+    {"leaf_litter", TEX_FILL_LEAF_LITTER},
+    {"sandstone", TEX_FILL_SANDSTONE},
+    {"ashlar", TEX_FILL_ASHLAR},
+    {"night_soil", TEX_FILL_NIGHT_SOIL},
+    {"autumn_edge", TEX_BAND_AUTUMN},
+    {"carpet", TEX_BAND_CARPET},
+    {"night_grass_edge", TEX_BAND_NIGHT_GRASS},
     {"background", TEX_BACKGROUND},
     {"glow", TEX_GLOW},
 };
@@ -99,6 +106,10 @@ const char *picture_name(int slot) { return name_of_slot(picture_names, slot); }
 // Skies and music tracks of a level's description.
 static const named_slot sky_names[] = {
     {"day", SKY_DAY},
+    {"dusk", SKY_DUSK},
+    {"night", SKY_NIGHT},
+    {"hall", SKY_HALL},
+    {"desert", SKY_DESERT},
 };
 static const named_slot music_names[] = {
     {"rotation", music_rotation},
