@@ -632,10 +632,13 @@ TEST(LevelRuns, NamedObstaclesNeedTheirMove)
         {"run4.txt", KEY_RCONTROL, 0, -16, 6, 3, "Dune Sea: the tunnel under the mesa"},
         {"run7.txt", KEY_RCONTROL, 0, -4, 7, 0, "Lamplight Lane: the ravine"},
         {"run7.txt", KEY_ENTER, 3, -46, -27.5, 6.0, "Lamplight Lane: the lane under the roofs"},
+        {"run8.txt", KEY_ENTER, 3, -51.5, -13, 4.0, "Moonlit Ridge: the gallery under the shafts"},
         {"run9.txt", KEY_ENTER, 3, -50.2, -49.6, 7.5, "Castle Hall: the foot of the dais"},
         {"run9.txt", KEY_ENTER, 3, -35.6, -32, 6, "Castle Hall: the spiked pit under the drawbridge", 300},
         {"run10.txt", KEY_ENTER, 3, -11.8, -9.2, 6.2, "Cellars and Battlements: the gap between the towers", 500},
         {"run10.txt", KEY_RCONTROL, 0, 5, 12, 4, "Cellars and Battlements: the chasm before the ramparts", 700},
+        {"run11.txt", KEY_ENTER, 3, -51, -48, 25.2, "Starlit Pass: the crevasse below the summit"},
+        {"run11.txt", KEY_RCONTROL, 0, -20, -8, 6, "Starlit Pass: the gorge under the mesa"},
     };
     for (const obstacle_case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -910,19 +913,37 @@ TEST_P(Levels, FillsOfOneLayerOverlapOnlyWithTheirOwnTexture)
 {
     int lev = GetParam();
     ASSERT_TRUE(load_level_from(game_dir, lev));
+    // Corners and bounding boxes once: a stage holds thousands of fills, and
+    // only fills whose boxes meet can overlap.
+    struct fill { std::vector<std::pair<double, double>> c; double x0, x1, y0, y1; };
+    std::vector<fill> fills(num_plys);
+    for (int a = 0; a < num_plys; a++) {
+        if (!ply[a].state) continue;
+        fill &f = fills[a];
+        f.c = ply_corners(a);
+        f.x0 = f.y0 = 1e18;
+        f.x1 = f.y1 = -1e18;
+        for (auto v : f.c) {
+            f.x0 = std::min(f.x0, v.first);
+            f.x1 = std::max(f.x1, v.first);
+            f.y0 = std::min(f.y0, v.second);
+            f.y1 = std::max(f.y1, v.second);
+        }
+    }
     int faults = 0;
     for (int a = 0; a < num_plys; a++) {
         if (!ply[a].state) continue;
-        auto ca = ply_corners(a);
+        const fill &fa = fills[a];
         for (int b = a + 1; b < num_plys; b++) {
             if (!ply[b].state || ply[b].layer != ply[a].layer || ply[b].x == ply[a].x) continue;
-            auto cb = ply_corners(b);
-            if (ca.size() < 3 || cb.size() < 3 || !overlap_with_area(ca, cb)) continue;
+            const fill &fb = fills[b];
+            if (fb.x0 >= fa.x1 || fa.x0 >= fb.x1 || fb.y0 >= fa.y1 || fa.y0 >= fb.y1) continue;
+            if (fa.c.size() < 3 || fb.c.size() < 3 || !overlap_with_area(fa.c, fb.c)) continue;
             if (++faults <= 5)
                 ADD_FAILURE() << "level " << lev << ", layer " << (int)ply[a].layer << ": fill " << a
                               << " (texture " << ply[a].x << ") and fill " << b << " (texture "
-                              << ply[b].x << ") overlap near (" << ca[0].first << ", "
-                              << ca[0].second << ")";
+                              << ply[b].x << ") overlap near (" << fa.c[0].first << ", "
+                              << fa.c[0].second << ")";
         }
     }
     EXPECT_EQ(faults, 0);

@@ -315,29 +315,39 @@ void fill_leaf_litter(canvas &c)
             return capsule(px, py, px + std::cos(a) * l, py + std::sin(a) * l, 1.2f);
         }, flat(rgb(62, 40, 24)), x, y, true, l + 4);
     }
-    strew_leaves(c, {114, 90, 0, 256, 9, pi, true, false});
-    strew_leaves(c, {115, 50, 0, 256, 6, pi, true, false});
+    strew_leaves(c, {114, 190, 0, 256, 7.5f, pi, true, false});
+    strew_leaves(c, {115, 150, 0, 256, 5, pi, true, false});
 }
 
-// Sandstone: wavy strata in warm bands, weathered joints across them.
+// Sandstone: strata of uneven thickness in warm tones, gently warped, each
+// with a lit top edge, a dark seam under it, cross-bedding in the thick ones
+// and a couple of joints across it.
 void fill_sandstone(canvas &c)
 {
-    const rgba strata[] = {rgb(214, 140, 86), rgb(232, 176, 118), rgb(190, 112, 70), rgb(240, 196, 140),
-                           rgb(204, 128, 80), rgb(226, 160, 104), rgb(176, 100, 64), rgb(236, 184, 126)};
-    each_pixel(c, [&strata](float x, float y) {
+    const float thick[] = {28, 14, 22, 18, 30, 12, 24, 16, 26, 20, 34, 12};   // 256 in all
+    const rgba tones[] = {rgb(214, 142, 90), rgb(234, 178, 120), rgb(196, 118, 76),
+                          rgb(242, 198, 144), rgb(206, 130, 84), rgb(226, 162, 108)};
+    const int strata = sizeof thick / sizeof thick[0];
+    each_pixel(c, [&](float x, float y) {
         float n = n01(x, y, 256, 4, 4, 121);
-        float wave = 6 * std::sin(x / 256 * 2 * pi * 2 + 1) + 10 * (n - 0.5f);
-        float v = std::fmod(y + wave + 256, 256.0f) / 32;       // eight strata over the picture
-        int band = (int)v % 8;
-        float f = v - std::floor(v);
-        rgba col = mix(strata[band], strata[(band + 1) % 8], smooth(0.85f, 1.0f, f));
-        float grain = n01(x, y * 4, 256, 32, 2, 122);
-        col = shade(col, 0.9f + 0.2f * grain);
-        if (f < 0.06f) col = shade(col, 0.78f);                   // the seam under each layer
-        // Joints: a few cracks across each stratum, darker on their lower side.
-        float jx = std::fmod(x + band * 53.0f + 8 * n, 64.0f);
-        if (jx < 1.6f && (band * 7 + (int)(x / 64)) % 3 == 0) return shade(col, 0.6f);
-        if (jx < 3.2f && (band * 7 + (int)(x / 64)) % 3 == 0) return shade(col, 1.12f);
+        float v = std::fmod(y + 3 * std::sin(x / 256 * 2 * pi + 1) + 10 * (n - 0.5f) + 256, 256.0f);
+        int k = 0;
+        float top = 0;
+        while (k + 1 < strata && v >= top + thick[k]) top += thick[k++];
+        float yl = v - top, h = thick[k];
+        rgba col = tones[(k * 5) % 6];
+        lcg grain((uint32_t)x * 977 + (uint32_t)y * 131);
+        col = shade(col, 0.9f + 0.16f * n01(x, y * 4, 256, 32, 2, 122) + 0.06f * grain.uniform());
+        col = mix(col, rgb(160, 96, 70), 0.3f * smooth(0.55f, 0.8f, n01(x, y, 256, 8, 3, 123)));   // weathered patches
+        if (h >= 24 && std::fmod(x + 2 * yl + 256, 16.0f) < 1.2f) col = shade(col, 0.9f);   // cross-bedding
+        if (yl < 2) col = shade(col, 1.14f);
+        if (h - yl < 1.6f) col = shade(col, 0.62f);
+        for (int j = 0; j < 2; j++) {   // joints, dark with a lit lip on their left
+            float jx = (k * 97 + j * 128) % 256 + 40 * std::sin(k * 2.3f + j) + 2 * (yl / h - 0.5f) + 4 * (n - 0.5f);
+            float d = std::fmod(x - jx + 512, 256.0f);
+            if (d < 1.4f) return shade(col, 0.58f);
+            if (d > 254.6f) return shade(col, 1.12f);
+        }
         return col;
     });
 }
@@ -388,11 +398,15 @@ void fill_night_soil(canvas &c)
                    rgb(48, 58, 84), m * 0.3f);
     });
     lcg r(143);
-    for (int k = 0; k < 6; k++) {   // roots
-        float x = r.range(0, 256), y = r.range(0, 256), a = r.range(0, pi);
-        tiled(c, [=](float px, float py) {
-            return capsule(px, py, px + std::cos(a) * 26, py + std::sin(a) * 26, 1.4f);
-        }, flat(rgb(24, 22, 34)), x, y, true, 34);
+    for (int k = 0; k < 6; k++) {   // roots: three bending pieces, thinning out
+        float x = r.range(0, 256), y = r.range(0, 256), a = r.range(0, 2 * pi), bend = r.range(-0.5f, 0.5f);
+        for (int p = 0; p < 3; p++) {
+            float ang = a + bend * p, len = 10 - 2 * p, w = 1.5f - 0.35f * p;
+            tiled(c, [=](float px, float py) { return capsule(px, py, px + std::cos(ang) * len, py + std::sin(ang) * len, w); },
+                  flat(rgb(22, 20, 32)), x, y, true, 16);
+            x += std::cos(ang) * len;
+            y += std::sin(ang) * len;
+        }
     }
     for (int k = 0; k < 36; k++) {   // pebbles lit from the upper left by the moon
         float x = r.range(0, 256), y = r.range(0, 256), rr = r.range(2.5f, 6);
@@ -777,7 +791,7 @@ void sky_dusk(canvas &c)
 {
     sky_gradient(c, {{0, rgb(58, 52, 120)}, {150, rgb(150, 92, 140)}, {240, rgb(236, 136, 110)},
                      {300, rgb(255, 190, 110)}, {340, rgb(255, 214, 140)}});
-    sky_light(c, 420, 236, 30, 150, rgb(255, 232, 160), rgb(255, 206, 120), 0.7f, true);
+    sky_light(c, 420, 214, 30, 150, rgb(255, 232, 160), rgb(255, 206, 120), 0.7f, true);
     cloud_row(c, 30, 7, 70, 230, 0.4f, 0.8f, 300, {rgb(255, 176, 150), rgb(150, 96, 140), 2.2f});
     const hill_range ranges[] = {
         {300, 60, 34, rgb(176, 112, 140), rgb(190, 130, 140), 1.15f},
@@ -854,7 +868,7 @@ sdf_fn window_opening(float cx)
 // under the vault.
 rgba hall_wall(float x, float y)
 {
-    const float course = 22, block = 64;
+    const float course = 16, block = 44;
     int row = (int)(y / course);
     float fx = std::fmod(x + (row % 2) * block / 2, block), fy = std::fmod(y, course);
     lcg r(row * 37 + (int)((x + (row % 2) * block / 2) / block) * 11 + 5);
@@ -984,12 +998,12 @@ void dunes(canvas &c, float base, float amp, uint32_t seed, rgba top, rgba botto
 
 void sky_desert(canvas &c)
 {
-    sky_gradient(c, {{0, rgb(96, 150, 210)}, {180, rgb(170, 200, 225)}, {310, rgb(250, 236, 206)}});
+    sky_gradient(c, {{0, rgb(96, 150, 210)}, {170, rgb(170, 200, 225)}, {290, rgb(250, 236, 206)}});
     sky_light(c, 640, 100, 20, 90, rgb(255, 252, 235), rgb(255, 250, 225), 0.8f, true);
-    mesas(c, 51, 6, 330, 80, rgb(228, 184, 168), rgb(236, 206, 184), 0.03f);
-    mesas(c, 52, 5, 390, 110, rgb(214, 120, 76), rgb(190, 100, 66), 0.1f);
-    dunes(c, 420, 30, 53, rgb(240, 200, 136), rgb(222, 172, 108));
-    dunes(c, 470, 36, 54, rgb(246, 210, 146), rgb(214, 160, 96));
+    mesas(c, 51, 6, 300, 90, rgb(228, 184, 168), rgb(236, 206, 184), 0.03f);
+    mesas(c, 52, 5, 350, 110, rgb(214, 120, 76), rgb(190, 100, 66), 0.1f);
+    dunes(c, 390, 30, 53, rgb(240, 200, 136), rgb(222, 172, 108));
+    dunes(c, 450, 36, 54, rgb(246, 210, 146), rgb(214, 160, 96));
 }
 
 }  // namespace
