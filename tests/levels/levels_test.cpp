@@ -525,6 +525,7 @@ struct route_choice {
 
 const route_choice route_choices[] = {
     {4, "run4.txt", "run4_tunnel.txt", "the tunnel under the mesa", -14, -1.2, 4, 2.8},
+    {6, "run6.txt", "run6_undergrowth.txt", "the last hollow of the undergrowth", 9, 7.5, 14, 9.5},
 };
 
 double box_x0, box_y0, box_x1, box_y1;
@@ -630,6 +631,9 @@ TEST(LevelRuns, NamedObstaclesNeedTheirMove)
     static const obstacle_case cases[] = {
         {"run1.txt", KEY_RCONTROL, 0, -22.5, -14.5, 14, "Ridge Crossing: the canyon floor"},
         {"run4.txt", KEY_RCONTROL, 0, -16, 6, 3, "Dune Sea: the tunnel under the mesa"},
+        {"run5.txt", KEY_ENTER, 3, 8.4, 12, 11.8, "Autumn Woods: the creek"},
+        {"run6.txt", KEY_ENTER, 3, -29, -12, 12, "Twilight Treetops: the leaning trunk at the fork"},
+        {"run6.txt", KEY_RCONTROL, 0, -7, 2, 16, "Twilight Treetops: the wide gap in the tree tops"},
         {"run7.txt", KEY_RCONTROL, 0, -4, 7, 0, "Lamplight Lane: the ravine"},
         {"run7.txt", KEY_ENTER, 3, -46, -27.5, 6.0, "Lamplight Lane: the lane under the roofs"},
         {"run8.txt", KEY_ENTER, 3, -51.5, -13, 4.0, "Moonlit Ridge: the gallery under the shafts"},
