@@ -525,6 +525,7 @@ struct route_choice {
 
 const route_choice route_choices[] = {
     {4, "run4.txt", "run4_tunnel.txt", "the tunnel under the mesa", -14, -1.2, 4, 2.8},
+    {6, "run6.txt", "run6_undergrowth.txt", "the last hollow of the undergrowth", 9, 7.5, 14, 9.5},
 };
 
 double box_x0, box_y0, box_x1, box_y1;
@@ -581,6 +582,7 @@ struct obstacle_case {
     int hold;                   // 0: never pressed; n: every press let go after n frames
     double x0, x1, y_below;     // where the player ends up without the move
     const char *what;
+    int from_frame = 0;         // presses before this frame are kept (an earlier obstacle's)
 };
 
 run_script run_without(const run_script &run, const obstacle_case &c)
@@ -589,10 +591,13 @@ run_script run_without(const run_script &run, const obstacle_case &c)
     out.level = run.level;
     int pressed_at = -1;
     for (run_event e : run.events) {
-        if (e.key != c.key) { out.events.push_back(e); continue; }
+        if (e.key == c.key && e.down) pressed_at = e.frame;
+        if (e.key != c.key || pressed_at < c.from_frame) {
+            out.events.push_back(e);
+            continue;
+        }
         if (c.hold == 0) continue;
-        if (e.down) pressed_at = e.frame;
-        else e.frame = std::min(e.frame, pressed_at + c.hold);
+        if (!e.down) e.frame = std::min(e.frame, pressed_at + c.hold);
         out.events.push_back(e);
     }
     std::stable_sort(out.events.begin(), out.events.end(),
@@ -626,9 +631,18 @@ TEST(LevelRuns, NamedObstaclesNeedTheirMove)
     static const obstacle_case cases[] = {
         {"run1.txt", KEY_RCONTROL, 0, -22.5, -14.5, 14, "Ridge Crossing: the canyon floor"},
         {"run4.txt", KEY_RCONTROL, 0, -16, 6, 3, "Dune Sea: the tunnel under the mesa"},
+        {"run5.txt", KEY_ENTER, 3, 8.4, 12, 11.8, "Autumn Woods: the creek"},
+        {"run6.txt", KEY_ENTER, 3, -29, -12, 12, "Twilight Treetops: the leaning trunk at the fork"},
+        {"run6.txt", KEY_RCONTROL, 0, -7, 2, 16, "Twilight Treetops: the wide gap in the tree tops"},
         {"run7.txt", KEY_RCONTROL, 0, -4, 7, 0, "Lamplight Lane: the ravine"},
         {"run7.txt", KEY_ENTER, 3, -46, -27.5, 6.0, "Lamplight Lane: the lane under the roofs"},
         {"run8.txt", KEY_ENTER, 3, -51.5, -13, 4.0, "Moonlit Ridge: the gallery under the shafts"},
+        {"run9.txt", KEY_ENTER, 3, -50.2, -49.6, 7.5, "Castle Hall: the foot of the dais"},
+        {"run9.txt", KEY_ENTER, 3, -35.6, -32, 6, "Castle Hall: the spiked pit under the drawbridge", 300},
+        {"run10.txt", KEY_ENTER, 3, -11.8, -9.2, 6.2, "Cellars and Battlements: the gap between the towers", 500},
+        {"run10.txt", KEY_RCONTROL, 0, 5, 12, 4, "Cellars and Battlements: the chasm before the ramparts", 700},
+        {"run11.txt", KEY_ENTER, 3, -51, -48, 25.2, "Starlit Pass: the crevasse below the summit"},
+        {"run11.txt", KEY_RCONTROL, 0, -20, -8, 6, "Starlit Pass: the gorge under the mesa"},
     };
     for (const obstacle_case &c : cases) {
         SCOPED_TRACE(c.what);

@@ -687,7 +687,7 @@ void cloud(canvas &c, float x, float y, float s, uint32_t seed, const cloud_look
             float d = (py - (y + 12 * s / bg_squash)) * bg_squash;   // flat underside
             float m = 1e9f;
             for (size_t k = 0; k < cx.size(); k++)
-            m = std::min(m, std::hypot(px - ox - cx[k], (py - y - cy[k]) * bg_squash) - cr[k]);
+            m = std::min(m, std::hypot((px - ox - cx[k]) / look.stretch, (py - y - cy[k]) * bg_squash) - cr[k]);
             return std::max(m, d);
         };
         fill(c, shape, [=](float, float py, float d) {
@@ -828,7 +828,7 @@ void sky_night(canvas &c)
 {
     sky_gradient(c, {{0, rgb(8, 12, 36)}, {200, rgb(22, 34, 78)}, {340, rgb(44, 62, 112)}});
     stars(c, 40, 260, 300);
-    sky_light(c, 260, 120, 26, 90, rgb(246, 242, 220), rgb(170, 190, 240), 0.35f);
+    sky_light(c, 260, 120, 26, 110, rgb(246, 242, 220), rgb(170, 190, 240), 0.5f, true);
     lcg m(41);
     for (int k = 0; k < 5; k++) {   // the moon's seas
         float x = 260 + m.range(-14, 14), y = 120 + m.range(-9, 9), rr = m.range(3, 7);
