@@ -48,9 +48,15 @@ int tick_counter::load(void) const
     return ms > INT_MAX ? INT_MAX : ms < 0 ? 0 : (int)ms;
 }
 
+// Setting the count keeps the phase of the ticks, as the interrupt's count
+// did: the part of a millisecond already gone is not waited again, so a frame
+// paced to 25 ticks still lasts 25 ms on average, not 25 ms and a half.
 tick_counter &tick_counter::operator=(int ticks)
 {
-    base_ns = steady_ns() - (long long)ticks * 1000000;
+    const long long ms = 1000000;
+    long long now = steady_ns(), whole = (now - base_ns) / ms;
+    if (base_ns == 0 || whole < 0 || whole > INT_MAX) base_ns = now - ticks * ms;
+    else base_ns += (whole - ticks) * ms;
     return *this;
 }
 double scr_px = 0, scr_py = 0;
