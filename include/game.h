@@ -21,7 +21,6 @@ extern void (*frame_ready_hook)(void);
 extern int pacing_enabled;           // 0: frames run back to back (tests, tools)
 extern volatile int close_requested; // the window's close button was pressed
 
-void the_timer(void);
 // Services and GL set-up; returns 0 on success. On failure it has shown the
 // start-up message and the caller ends the program with status 0.
 int main_init(void);

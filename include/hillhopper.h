@@ -96,7 +96,15 @@ extern char *h_table;
 extern char *xnam;
 
 // Shared globals.
-extern std::atomic<int> ztimer;     // advanced by the 1 ms timer thread
+// Milliseconds since it was last set, read from the system's steady clock
+// when asked. (A 1 ms timer interrupt that counted them woke the process a
+// thousand times a second: most of what a paused game or a still screen cost.)
+struct tick_counter {
+    long long base_ns;                      // steady clock when the count was 0
+    int load(void) const;
+    tick_counter &operator=(int ticks);     // the count is ticks now
+};
+extern tick_counter ztimer;
 extern double scr_px, scr_py;       // view centre, world units
 extern double world_ang;            // view rotation, degrees
 extern const double Z_PI;

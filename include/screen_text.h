@@ -19,6 +19,9 @@ void screen_text(int slot, double x, double y, int align, int r, int g, int b, c
 // The same, drawn at an opacity from 0 (not seen) to 1 (as screen_text).
 void screen_text_faded(int slot, double x, double y, int align, int r, int g, int b, double opacity,
                        const char *format, ...) __attribute__((format(printf, 9, 10)));
+// Deletes the kept text textures: before the GL context goes (a display
+// change, shutting down) and with the fonts; the labels' too.
+void free_text_textures(void);
 // A black quad of the given opacity over part of, or the whole, overlay.
 void dark_quad(double x0, double y0, double x1, double y1, double alpha);
 

@@ -56,7 +56,20 @@ enum terrain_slot {
     TEX_BAND_ARROW = 46,            // the pulsing guide arrows
     TEX_BAND_SNOW = 47,
     TEX_BAND_PLANKS = 48,           // a wooden walkway edge
-    NUM_TERRAIN_PICTURES = 49       // pictures the builder packs into ttex01.dat
+    // The skies of the other settings, shaped and repeating like the day
+    // sky at TEX_BACKGROUND (which the start screen also shows).
+    TEX_SKY_DUSK = 49,              // autumn evening
+    TEX_SKY_NIGHT = 50,             // moon and stars
+    TEX_SKY_HALL = 51,              // the far wall of a castle hall
+    TEX_SKY_DESERT = 52,            // hot pale sky over mesas
+    TEX_FILL_LEAF_LITTER = 53,      // autumn forest soil
+    TEX_FILL_SANDSTONE = 54,        // layered desert rock
+    TEX_FILL_ASHLAR = 55,           // large dressed castle stones
+    TEX_FILL_NIGHT_SOIL = 56,       // moonlit dark earth
+    TEX_BAND_AUTUMN = 57,           // grass strewn with fallen leaves
+    TEX_BAND_CARPET = 58,           // a red runner on a stone floor edge
+    TEX_BAND_NIGHT_GRASS = 59,      // moonlit grass
+    NUM_TERRAIN_PICTURES = 60       // pictures the builder packs into ttex01.dat
 };
 
 // "doodads01.dat" -> doodad_tex: pictures that the game gives a meaning.
@@ -91,7 +104,16 @@ enum doodad_slot {
     DAD_LOG = 25,
     DAD_LANTERN = 26,
     DAD_CLOUD = 27,
-    NUM_DOODAD_PICTURES = 28        // pictures the builder packs into doodads01.dat
+    DAD_MAPLE = 28,                 // autumn tree
+    DAD_BARE_TREE = 29,             // leafless, late autumn and night
+    DAD_PUMPKIN = 30,
+    DAD_LAMP_POST = 31,             // a lit street lamp
+    DAD_TORCH = 32,                 // wall torch (hangs on a wall)
+    DAD_BANNER = 33,                // hanging castle banner
+    DAD_CASTLE_WINDOW = 34,         // arched window, night outside (hangs on a wall)
+    DAD_PALM = 35,
+    DAD_TUMBLEWEED = 36,
+    NUM_DOODAD_PICTURES = 37        // pictures the builder packs into doodads01.dat
 };
 
 // "buildings.dat" -> building_tex: the start screen.

@@ -22,7 +22,10 @@ void int_to_str(int num, char *str); // at most 12 chars with the terminator
 // first 20 characters leaves xnam unchanged. ft: 0 .bmp, 1 .txt, 2 .trn, 3 .mid.
 void loadn(const char *c, int x, int ft);
 
-// Draws the formatted text at overlay pixel (x, y) through a throw-away masked
-// texture, in the current GL colour; sizeofnums widens the quad for the values.
+// Deletes the kept label textures (free_text_textures does this too).
+void free_label_textures(void);
+// Draws the formatted text at overlay pixel (x, y) through a masked texture
+// kept for the next frame's same label, in the current GL colour; sizeofnums
+// widens the quad for the values.
 void ztextprintf(int sizeofnums, FONT *f, int x, int y, int color, const char *s, ...)
     __attribute__((format(printf, 6, 7)));

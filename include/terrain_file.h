@@ -93,7 +93,7 @@ const int num_stored_levels = 4;    // levels 0 to 3 have table values
 // gets the table values above and no name.
 const int level_name_bytes = 64;    // UTF-8, NUL-terminated, so 63 bytes of text
 enum level_language { NAME_EN = 0, NAME_DE = 1, NUM_NAME_LANGUAGES = 2 };
-enum level_sky { SKY_DAY = 0, NUM_SKIES = 1 };
+enum level_sky { SKY_DAY = 0, SKY_DUSK = 1, SKY_NIGHT = 2, SKY_HALL = 3, SKY_DESERT = 4, NUM_SKIES = 5 };
 const int music_rotation = -1;      // no track of its own: the tracks in turn
 const double level_time_min = 5, level_time_max = 995;
 struct level_description {

@@ -32,6 +32,10 @@ void delete_texture(unsigned int tex);
 // flip 0 plain, 1 mirrored along s, anything else draws nothing.
 void tmap(double x1, double y1, double x2, double y2, double x3, double y3,
           double x4, double y4, unsigned int tex, double px, double py, double ang, int flip);
+// The terrain slot of a level's sky (a level_sky); the day sky for any
+// value out of range.
+int sky_texture_slot(int sky);
+// The loaded level's sky, scrolling against the camera.
 void draw_bg(void);
 
 // Shared by every datafile loader (pictures, samples, tracks).

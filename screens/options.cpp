@@ -50,6 +50,7 @@ static void change_display(void)
 {
     free_building_textures();
     free_textures();
+    free_text_textures();
     start_fullscreen = -1;                  // from now on the settings decide, not the command line
     if (open_display() != 0) {
         // Neither the new mode nor a window: nothing can be drawn any more.

@@ -1,7 +1,7 @@
 // screens/screen_text.cpp -- text in the game's fonts, dark panels, and menu
 // input from keys and the gamepad.
-// Text is drawn like the HUD's: the string is printed into a masked texture
-// that lives for one quad, so nothing here holds GL state between frames.
+// A string is printed into a masked texture once and kept (text_cache.h)
+// until the display changes.
 #include <cstdarg>
 #include <cstdio>
 #include <allegro.h>
@@ -12,6 +12,7 @@
 #include "screen_text.h"
 #include "slots.h"
 #include "std_gfuncs.h"
+#include "text_cache.h"
 #include "textures.h"
 #include "world.h"
 
@@ -32,6 +33,7 @@ void load_fonts(void)
 
 void free_fonts(void)
 {
+    free_text_textures();
     if (fonts_dat) unload_datafile(fonts_dat);
     fonts_dat = NULL;
 }
@@ -59,49 +61,36 @@ static int texture_side(int needed)
     return side;
 }
 
-static void draw_text(int slot, double x, double y, int align, int r, int g, int b, double opacity,
-                      const char *text);
+static text_cache texts;
 
-void screen_text(int slot, double x, double y, int align, int r, int g, int b, const char *format, ...)
+static void delete_text_texture(unsigned texture)
 {
-    if (headless) return;
-    char text[512];
-    va_list ap;
-    va_start(ap, format);
-    vsnprintf(text, sizeof(text), format, ap);
-    va_end(ap);
-    draw_text(slot, x, y, align, r, g, b, 1.0, text);
+    GLuint name = texture;
+    glDeleteTextures(1, &name);
 }
 
-void screen_text_faded(int slot, double x, double y, int align, int r, int g, int b, double opacity,
-                       const char *format, ...)
+void free_text_textures(void)
 {
-    if (headless) return;
-    char text[512];
-    va_list ap;
-    va_start(ap, format);
-    vsnprintf(text, sizeof(text), format, ap);
-    va_end(ap);
-    draw_text(slot, x, y, align, r, g, b, opacity, text);
+    text_cache_clear(&texts, headless ? nullptr : delete_text_texture);
+    free_label_textures();
 }
 
-static void draw_text(int slot, double x, double y, int align, int r, int g, int b, double opacity,
-                      const char *text)
+// The string printed into a masked texture of its own; the text sits at the
+// texture's bottom, because t runs up from the bitmap's last row. 0 when it
+// cannot be made.
+static GLuint print_text_texture(FONT *f, const char *text, int colour, int h, int tw, int th)
 {
-    FONT *f = screen_font(slot);
-    int w = text_length(f, text), h = text_height(f);
-    if (w <= 0 || h <= 0) return;
-    if (align == ALIGN_CENTRE) x -= w / 2.0;
-    if (align == ALIGN_RIGHT) x -= w;
-    int tw = texture_side(w), th = texture_side(h);
     BITMAP *bmp = create_bitmap_ex(32, tw, th);
-    if (!bmp) return;
+    if (!bmp) return 0;
     clear_to_color(bmp, makecol32(255, 0, 255));
-    // The texture's t runs up from the bitmap's last row: the text sits at
-    // the bottom so that t 0..h/th covers it.
-    textout_ex(bmp, f, text, 0, th - h, makecol32(r, g, b), -1);
+    textout_ex(bmp, f, text, 0, th - h, colour, -1);
     GLuint tex = allegro_gl_make_masked_texture(bmp);
     destroy_bitmap(bmp);
+    return tex;
+}
+
+static void text_quad(GLuint tex, double x, double y, int w, int h, int tw, int th, double opacity)
+{
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glTranslatef(0, 0, -1);
@@ -117,8 +106,59 @@ static void draw_text(int slot, double x, double y, int align, int r, int g, int
     glTexCoord2f((float)s1, 0);          glVertex3f((float)SX(x + w), (float)SY(y + h), 0);
     glTexCoord2f((float)s1, (float)t1);  glVertex3f((float)SX(x + w), (float)SY(y), 0);
     glEnd();
+}
+
+// A string seen before is drawn from the texture it was printed into then:
+// the same texels, so the same picture, without a new texture each frame.
+static void draw_text(int slot, double x, double y, int align, int r, int g, int b, double opacity,
+                      const char *format, va_list ap)
+{
+    if (headless) return;
+    char text[512];
+    vsnprintf(text, sizeof(text), format, ap);
+    FONT *f = screen_font(slot);
+    int w = text_length(f, text), h = text_height(f);
+    if (w <= 0 || h <= 0) return;
+    if (align == ALIGN_CENTRE) x -= w / 2.0;
+    if (align == ALIGN_RIGHT) x -= w;
+    int colour = makecol32(r, g, b);
+    int tw = texture_side(w), th = texture_side(h);
+    if (!text_cache_keeps(text)) {
+        GLuint tex = print_text_texture(f, text, colour, h, tw, th);
+        if (!tex) return;
+        text_quad(tex, x, y, w, h, tw, th, opacity);
+        glDeleteTextures(1, &tex);
+    } else {
+        int k = text_cache_find(&texts, f, colour, text);
+        if (k < 0) {
+            unsigned old = 0;
+            k = text_cache_claim(&texts, f, colour, text, &old);
+            if (old) delete_text_texture(old);
+            text_cache_entry &e = texts.entry[k];
+            e.texture = print_text_texture(f, text, colour, h, tw, th);
+            e.w = w; e.h = h; e.tw = tw; e.th = th;
+        }
+        const text_cache_entry &e = texts.entry[k];
+        if (e.texture) text_quad(e.texture, x, y, e.w, e.h, e.tw, e.th, opacity);
+    }
     glColor4f(1, 1, 1, 1);
-    glDeleteTextures(1, &tex);
+}
+
+void screen_text(int slot, double x, double y, int align, int r, int g, int b, const char *format, ...)
+{
+    va_list ap;
+    va_start(ap, format);
+    draw_text(slot, x, y, align, r, g, b, 1.0, format, ap);
+    va_end(ap);
+}
+
+void screen_text_faded(int slot, double x, double y, int align, int r, int g, int b, double opacity,
+                       const char *format, ...)
+{
+    va_list ap;
+    va_start(ap, format);
+    draw_text(slot, x, y, align, r, g, b, opacity, format, ap);
+    va_end(ap);
 }
 
 void dark_quad(double x0, double y0, double x1, double y1, double alpha)

@@ -42,6 +42,7 @@
 #include "replay_store.h"
 #include "ghost.h"
 #include "cli.h"
+#include "still_screen.h"
 
 int quit_flag = 0;
 int editor_enabled = 0;
@@ -332,6 +333,46 @@ static int level_after(int lev)
     return lev + 1;
 }
 
+// ---- drawing a still screen only when it changes ------------------------------------
+
+static still_screen level_end_picture;
+
+// From the frame after the text first showed, the level-complete picture is
+// the same every frame: the panel over the world is opaque by then (nothing
+// of the world shows through), the pictures have grown and the text stays.
+// Only the hint to watch the run again and the language can change it.
+static bool level_end_still(void)
+{
+    return edit_mode == 0 && !editor_enabled && !display_controls && j[J_LEVEL_DONE] > level_done_frames;
+}
+
+static unsigned level_end_key(void)
+{
+    return (lang ? 1u : 0u) | (watch_again_offered() ? 2u : 0u);
+}
+
+// A frame that is not drawn still makes every drawing call, so the frame
+// does exactly what it did; the renderer just drops every triangle against
+// an empty scissor box, and the window keeps the picture it shows.
+static void hide_drawing(bool hide)
+{
+    if (headless) return;
+    if (hide) {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(0, 0, 0, 0);
+    } else {
+        glDisable(GL_SCISSOR_TEST);
+    }
+}
+
+// The world's drawing steps on a frame that is not drawn run as they do
+// without a display: what they keep as game state (particles ageing, markers
+// spinning, the power fading) goes on exactly, and the GL work is left out.
+static void headless_unless(bool drawn, int shown_headless)
+{
+    headless = drawn ? shown_headless : 1;
+}
+
 // The level-complete picture grows in four steps while the screen fades.
 static frame_result level_complete_sequence(void)
 {
@@ -353,13 +394,15 @@ static frame_result level_complete_sequence(void)
     if (j[J_LEVEL_DONE] <= level_done_frames) return FRAME_NEXT;
     draw_level_complete_text();
     if (replay_playing) return FRAME_NEXT;     // the viewer's keys are not the player's choice
+    hide_drawing(false);                        // a choice may lead to the ending or the start screen
     return level_complete_choice(level_after(current_level));
 }
 
-static void show_frame(void)
+static void show_frame(bool drawn = true)
 {
     if (frame_ready_hook) frame_ready_hook();
-    if (!headless) allegro_gl_flip();
+    if (!headless && drawn) allegro_gl_flip();
+    hide_drawing(false);
 }
 
 // The keys as bound now, not as they were by default.
@@ -481,6 +524,10 @@ static frame_result frame_steps(void)
         if (keyr[KEY_S] == LATCH_RELEASED && !editor_ctrl_held()) save_from_editor();
     }
 
+    bool drawn = still_screen_must_draw(&level_end_picture, level_end_still(), level_end_key());
+    hide_drawing(!drawn);
+    int shown_headless = headless;
+    headless_unless(drawn, shown_headless);
     update_dads_onscreen();
     draw_bg();
     trans_map();
@@ -489,9 +536,12 @@ static frame_result frame_steps(void)
 
     draw_particles();
     draw_bonuses();
+    headless = shown_headless;
     body_physics();
     collect_bonuses();
+    headless_unless(drawn, shown_headless);
     draw_barsnstuff();
+    headless = shown_headless;
     track_main_plr();
 
     glMatrixMode(GL_MODELVIEW);
@@ -514,7 +564,7 @@ static frame_result frame_steps(void)
 
     glColor3f(1, 1, 1);
     if (pause_wanted()) pause_game();
-    else show_frame();
+    else show_frame(drawn);
     return FRAME_NEXT;
 }
 
@@ -522,6 +572,7 @@ static frame_result frame_steps(void)
 frame_result run_frame(void)
 {
     frame_result r = frame_steps();
+    hide_drawing(false);
     replay_after_frame(r);
     return r;
 }
@@ -567,6 +618,7 @@ void level_start(void)
 
 void shut_down(void)
 {
+    free_text_textures();
     free_textures();
     free_zmem();
 }

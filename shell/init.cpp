@@ -21,12 +21,6 @@ const int screen_h = 600;
 const int colour_depth = 32;
 const int sample_voices = 7;
 
-void the_timer(void)
-{
-    ztimer++;
-}
-END_OF_FUNCTION(the_timer)
-
 static void on_close_button(void)
 {
     close_requested = 1;
@@ -171,10 +165,7 @@ int main_init(void)
     start_sound();
     apply_settings();
     setup_gl_state();
-
-    LOCK_VARIABLE(ztimer);
-    LOCK_FUNCTION(the_timer);
-    install_int(the_timer, 1);
+    ztimer = 0;
     srand((unsigned)time(NULL));
     return 0;
 }

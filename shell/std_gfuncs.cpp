@@ -13,6 +13,7 @@
 #include "game.h"
 #include "actions.h"
 #include "replay.h"
+#include "text_cache.h"
 
 void (*input_hook)(void) = nullptr;
 
@@ -126,28 +127,32 @@ static int texture_side(int start, int needed)
     return side;
 }
 
-void ztextprintf(int sizeofnums, FONT *fnt, int x, int y, int color, const char *s, ...)
+static text_cache labels;
+
+static void delete_label_texture(unsigned texture)
 {
-    if (headless) return;
-    char buf[512];
-    va_list ap;
-    va_start(ap, s);
-    uvszprintf(buf, sizeof(buf), s, ap);
-    va_end(ap);
+    GLuint name = texture;
+    glDeleteTextures(1, &name);
+}
 
-    // The quad is as wide as the format string plus the caller's allowance
-    // for what the values add, not as wide as the formatted text.
-    int w = text_length(fnt, s) + sizeofnums;
-    int h = text_height(fnt);
-    int tw = texture_side(8, w);
-    int th = texture_side(4, h);
+void free_label_textures(void)
+{
+    text_cache_clear(&labels, headless ? nullptr : delete_label_texture);
+}
 
+static GLuint print_label_texture(FONT *fnt, const char *text, int color, int tw, int th)
+{
     BITMAP *bmp = create_bitmap_ex(32, tw, th);
-    if (!bmp) return;
+    if (!bmp) return 0;
     clear_to_color(bmp, makecol32(255, 0, 255));
-    textout_ex(bmp, fnt, buf, 0, 0, color, -1);
+    textout_ex(bmp, fnt, text, 0, 0, color, -1);
     GLuint tex = allegro_gl_make_masked_texture(bmp);
+    destroy_bitmap(bmp);
+    return tex;
+}
 
+static void label_quad(GLuint tex, int x, int y, int w, int h, int tw, int th)
+{
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glTranslatef(0, 0, -1);
@@ -164,7 +169,44 @@ void ztextprintf(int sizeofnums, FONT *fnt, int x, int y, int color, const char 
     glTexCoord2f(s1, t1);
     glVertex3f(SX(x + w), SY(y), 0);
     glEnd();
+}
 
-    destroy_bitmap(bmp);
-    glDeleteTextures(1, &tex);
+// A label drawn before (same font, colour, text and quad width) is drawn
+// from the texture it was printed into then, as the screens' text is.
+void ztextprintf(int sizeofnums, FONT *fnt, int x, int y, int color, const char *s, ...)
+{
+    if (headless) return;
+    char buf[512];
+    va_list ap;
+    va_start(ap, s);
+    uvszprintf(buf, sizeof(buf), s, ap);
+    va_end(ap);
+
+    // The quad is as wide as the format string plus the caller's allowance
+    // for what the values add, not as wide as the formatted text.
+    int w = text_length(fnt, s) + sizeofnums;
+    int h = text_height(fnt);
+    int tw = texture_side(8, w);
+    int th = texture_side(4, h);
+
+    char key[sizeof(buf) + 16];
+    snprintf(key, sizeof(key), "%d|%s", w, buf);
+    if (!text_cache_keeps(key)) {
+        GLuint tex = print_label_texture(fnt, buf, color, tw, th);
+        if (!tex) return;
+        label_quad(tex, x, y, w, h, tw, th);
+        glDeleteTextures(1, &tex);
+        return;
+    }
+    int k = text_cache_find(&labels, fnt, color, key);
+    if (k < 0) {
+        unsigned old = 0;
+        k = text_cache_claim(&labels, fnt, color, key, &old);
+        if (old) delete_label_texture(old);
+        text_cache_entry &e = labels.entry[k];
+        e.texture = print_label_texture(fnt, buf, color, tw, th);
+        e.w = w; e.h = h; e.tw = tw; e.th = th;
+    }
+    const text_cache_entry &e = labels.entry[k];
+    if (e.texture) label_quad(e.texture, x, y, e.w, e.h, e.tw, e.th);
 }

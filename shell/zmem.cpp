@@ -1,5 +1,7 @@
 // shell/zmem.cpp -- the world tables and the shared globals, allocated once
 // for the whole run. A level never reallocates: load_level empties and refills.
+#include <chrono>
+#include <climits>
 #include <cstdlib>
 #include <cstdio>
 #include "hillhopper.h"
@@ -32,7 +34,31 @@ double *f;
 char *h_table;
 char *xnam;
 
-std::atomic<int> ztimer{0};
+tick_counter ztimer = {0};
+
+static long long steady_ns(void)
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+        std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+int tick_counter::load(void) const
+{
+    long long ms = (steady_ns() - base_ns) / 1000000;
+    return ms > INT_MAX ? INT_MAX : ms < 0 ? 0 : (int)ms;
+}
+
+// Setting the count keeps the phase of the ticks, as the interrupt's count
+// did: the part of a millisecond already gone is not waited again, so a frame
+// paced to 25 ticks still lasts 25 ms on average, not 25 ms and a half.
+tick_counter &tick_counter::operator=(int ticks)
+{
+    const long long ms = 1000000;
+    long long now = steady_ns(), whole = (now - base_ns) / ms;
+    if (base_ns == 0 || whole < 0 || whole > INT_MAX) base_ns = now - ticks * ms;
+    else base_ns += (whole - ticks) * ms;
+    return *this;
+}
 double scr_px = 0, scr_py = 0;
 double world_ang = 0;
 const double Z_PI = 3.141592654;

@@ -13,6 +13,7 @@
 #include "game.h"
 #include "geometry.h"
 #include "slots.h"
+#include "terrain_file.h"
 #include "textures.h"
 #include "world.h"
 #include <alleggl.h>
@@ -306,13 +307,21 @@ static const double bg_units_per_s = 320.0;
 static const double bg_units_per_t = 160.0;
 static const double bg_half = 0.5;
 
+// The picture of each level_sky, in enum order.
+static const int sky_slots[NUM_SKIES] = {TEX_BACKGROUND, TEX_SKY_DUSK, TEX_SKY_NIGHT, TEX_SKY_HALL, TEX_SKY_DESERT};
+
+int sky_texture_slot(int sky)
+{
+    return sky >= 0 && sky < NUM_SKIES ? sky_slots[sky] : TEX_BACKGROUND;
+}
+
 void draw_bg(void)
 {
     if (headless) return;
     glLoadIdentity();
     glTranslatef(0, 0, -1);
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, terrain_tex[TEX_BACKGROUND]);
+    glBindTexture(GL_TEXTURE_2D, terrain_tex[sky_texture_slot(level_desc.sky)]);
     glColor4f(1, 1, 1, 1);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);

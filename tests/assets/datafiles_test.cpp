@@ -5,7 +5,9 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <map>
+#include <vector>
 #include <set>
 #include <sstream>
 #include "assets_fixture.h"
@@ -18,6 +20,8 @@ const int dat_info = DAT_ID('i', 'n', 'f', 'o');
 bool power_of_two(int v) { return v > 0 && (v & (v - 1)) == 0; }
 
 BITMAP *bmp(DATAFILE *dat, int slot) { return (BITMAP *)dat[slot].dat; }
+
+const int all_skies[] = {TEX_BACKGROUND, TEX_SKY_DUSK, TEX_SKY_NIGHT, TEX_SKY_HALL, TEX_SKY_DESERT};
 
 bool is_mask(BITMAP *b, int x, int y)
 {
@@ -168,7 +172,8 @@ TEST(TerrainDatafile, FillsAndBandsRepeatWithoutASeam)
     DATAFILE *dat = load_game_datafile("ttex01.dat");
     ASSERT_NE(dat, nullptr);
     const int fills[] = {TEX_FILL_GRASS, TEX_FILL_EARTH, TEX_FILL_ROCK, TEX_FILL_SAND, TEX_FILL_WOOD,
-                         TEX_FILL_BRICKS, TEX_FILL_CAVE, TEX_FILL_ICE, TEX_FILL_COBBLE, TEX_FILL_SNOW};
+                         TEX_FILL_BRICKS, TEX_FILL_CAVE, TEX_FILL_ICE, TEX_FILL_COBBLE, TEX_FILL_SNOW,
+                         TEX_FILL_LEAF_LITTER, TEX_FILL_SANDSTONE, TEX_FILL_ASHLAR, TEX_FILL_NIGHT_SOIL};
     for (int s : fills) {
         BITMAP *b = bmp(dat, s);
         ASSERT_EQ(b->w, b->h) << "slot " << s;
@@ -176,14 +181,87 @@ TEST(TerrainDatafile, FillsAndBandsRepeatWithoutASeam)
         expect_seamless(b, true, s);
     }
     const int bands[] = {TEX_BAND_GRASS, TEX_BAND_FLOWERS, TEX_BAND_ROCK, TEX_BAND_SAND,
-                         TEX_BAND_BLEND, TEX_BAND_ARROW, TEX_BAND_SNOW, TEX_BAND_PLANKS};
+                         TEX_BAND_BLEND, TEX_BAND_ARROW, TEX_BAND_SNOW, TEX_BAND_PLANKS,
+                         TEX_BAND_AUTUMN, TEX_BAND_CARPET, TEX_BAND_NIGHT_GRASS};
     for (int s : bands) {
         BITMAP *b = bmp(dat, s);
         EXPECT_EQ(b->w, 256) << "slot " << s;
         EXPECT_LE(b->h, 128) << "slot " << s;
         expect_seamless(b, false, s);
     }
-    expect_seamless(bmp(dat, TEX_BACKGROUND), false, TEX_BACKGROUND);
+    for (int s : all_skies) expect_seamless(bmp(dat, s), false, s);
+    unload_datafile(dat);
+}
+
+namespace {
+
+double masked_share(BITMAP *b, int y)
+{
+    int n = 0;
+    for (int x = 0; x < b->w; x++) n += is_mask(b, x, y);
+    return (double)n / b->w;
+}
+
+struct colour_sum { double r = 0, g = 0, b = 0; double light() const { return (r + g + b) / 3; } };
+
+colour_sum mean_colour(BITMAP *p)
+{
+    colour_sum m;
+    int n = 0;
+    for (int y = 0; y < p->h; y += 3)
+        for (int x = 0; x < p->w; x += 3, n++) {
+            int c = getpixel(p, x, y);
+            m.r += getr32(c); m.g += getg32(c); m.b += getb32(c);
+        }
+    m.r /= n; m.g /= n; m.b /= n;
+    return m;
+}
+
+}  // namespace
+
+// A band lies on the terrain's surface, its middle row, and stands out of it
+// with some of its upper half: the middle row is painted all along, the top
+// row shows the sky through it.
+TEST(TerrainDatafile, BandsCoverTheSurfaceRowAndLeaveSkyAboveIt)
+{
+    DATAFILE *dat = load_game_datafile("ttex01.dat");
+    ASSERT_NE(dat, nullptr);
+    const int bands[] = {TEX_BAND_GRASS, TEX_BAND_FLOWERS, TEX_BAND_ROCK, TEX_BAND_SNOW, TEX_BAND_PLANKS,
+                         TEX_BAND_AUTUMN, TEX_BAND_CARPET, TEX_BAND_NIGHT_GRASS};
+    for (int s : bands) {
+        BITMAP *b = bmp(dat, s);
+        EXPECT_EQ(masked_share(b, b->h / 2), 0.0) << "slot " << s << ": a gap along the surface";
+        EXPECT_GT(masked_share(b, 0), 0.9) << "slot " << s;
+        EXPECT_GT(masked_share(b, b->h - 1), 0.9) << "slot " << s << ": a band is no fill";
+    }
+    unload_datafile(dat);
+}
+
+// Every sky is a whole, opaque picture of the day sky's shape, each its own;
+// the night and the hall are dark enough that ground drawn over them reads.
+TEST(TerrainDatafile, EverySkyIsItsOwnOpaquePictureOfTheDaySkysShape)
+{
+    DATAFILE *dat = load_game_datafile("ttex01.dat");
+    ASSERT_NE(dat, nullptr);
+    std::vector<colour_sum> means;
+    for (int s : all_skies) {
+        BITMAP *b = bmp(dat, s);
+        expect_size(dat, s, 1024, 512);
+        int masked = 0;
+        for (int y = 0; y < b->h; y += 5)
+            for (int x = 0; x < b->w; x += 5) masked += is_mask(b, x, y);
+        EXPECT_EQ(masked, 0) << "slot " << s;
+        means.push_back(mean_colour(b));
+    }
+    for (size_t i = 0; i < means.size(); i++)
+        for (size_t k = i + 1; k < means.size(); k++) {
+            double d = std::fabs(means[i].r - means[k].r) + std::fabs(means[i].g - means[k].g) +
+                       std::fabs(means[i].b - means[k].b);
+            EXPECT_GT(d, 30) << "skies " << all_skies[i] << " and " << all_skies[k] << " look alike";
+        }
+    double day = mean_colour(bmp(dat, TEX_BACKGROUND)).light();
+    EXPECT_LT(mean_colour(bmp(dat, TEX_SKY_NIGHT)).light(), day * 0.5);
+    EXPECT_LT(mean_colour(bmp(dat, TEX_SKY_HALL)).light(), 100);
     unload_datafile(dat);
 }
 
@@ -199,6 +277,55 @@ TEST(DoodadDatafile, HivesPlantsAndTheSignBlankAtTheirPictures)
         for (int y = 13; y < 22; y += 2) EXPECT_FALSE(is_mask(sign, x, y)) << x << "," << y;
     const int meaningful[] = {DAD_HIVE, DAD_HIVE_DISTURBED, DAD_PLANT_A, DAD_PLANT_B};
     for (int s : meaningful) EXPECT_GE(bmp(dat, s)->w, 32) << "slot " << s;
+    unload_datafile(dat);
+}
+
+namespace {
+
+// Pictures hung on something (a branch, a wall) or floating; every other
+// picture stands on the ground.
+bool hangs(int slot)
+{
+    const int hung[] = {DAD_HIVE, DAD_HIVE_DISTURBED, DAD_CLOUD, DAD_TORCH, DAD_BANNER, DAD_CASTLE_WINDOW};
+    return std::find(std::begin(hung), std::end(hung), slot) != std::end(hung);
+}
+
+int lowest_opaque_row(BITMAP *b)
+{
+    for (int y = b->h - 1; y >= 0; y--)
+        for (int x = 0; x < b->w; x++)
+            if (!is_mask(b, x, y)) return y;
+    return -1;
+}
+
+}  // namespace
+
+// A doodad is drawn centred on its position with the texture repeating
+// sideways, so its side columns and top row stay clear (or they would bleed
+// over the opposite edge), and a standing one reaches the bottom rows, or it
+// floats above the ground it is placed on. No slot repeats another's picture.
+TEST(DoodadDatafile, EveryPictureIsFramedClearAndStandingOnesReachTheirBase)
+{
+    DATAFILE *dat = load_game_datafile("doodads01.dat");
+    expect_picture_datafile(dat, NUM_DOODAD_PICTURES);
+    std::map<std::vector<int>, int> seen;
+    for (int s = 0; s < NUM_DOODAD_PICTURES; s++) {
+        BITMAP *b = bmp(dat, s);
+        int opaque = 0, edge = 0;
+        std::vector<int> pixels;
+        for (int y = 0; y < b->h; y++)
+            for (int x = 0; x < b->w; x++) {
+                bool solid = !is_mask(b, x, y);
+                opaque += solid;
+                edge += solid && (x == 0 || x == b->w - 1 || y == 0);
+                pixels.push_back(getpixel(b, x, y));
+            }
+        EXPECT_EQ(edge, 0) << "slot " << s << " touches its side or top edge";
+        EXPECT_GT(opaque * 10, b->w * b->h) << "slot " << s << " is almost empty";
+        if (!hangs(s)) { EXPECT_GE(lowest_opaque_row(b), b->h - 5) << "slot " << s << " floats"; }
+        auto again = seen.emplace(pixels, s);
+        EXPECT_TRUE(again.second) << "slot " << s << " repeats slot " << again.first->second;
+    }
     unload_datafile(dat);
 }
 

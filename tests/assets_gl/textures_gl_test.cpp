@@ -7,6 +7,7 @@
 #include "test_support.h"
 #include "hillhopper.h"
 #include "slots.h"
+#include "terrain_file.h"
 #include "textures.h"
 #include "world.h"
 
@@ -151,4 +152,38 @@ TEST_F(TexturesGl, TheBackgroundShowsHalfTheTextureMirroredAndScrollsAgainstTheC
     scr_px = scr_py = 0;
     terrain_tex[TEX_BACKGROUND] = saved;
     glDeleteTextures(1, &tex);
+}
+
+// Each level's sky draws its own picture; a sky number out of range (a file
+// the reader never lets through, or a description edited in memory) draws the
+// day sky rather than reading past the table.
+TEST_F(TexturesGl, TheBackgroundIsTheLevelsSkyAndTheDaySkyForAnUnknownOne)
+{
+    const int slots[NUM_SKIES] = {TEX_BACKGROUND, TEX_SKY_DUSK, TEX_SKY_NIGHT, TEX_SKY_HALL, TEX_SKY_DESERT};
+    unsigned int saved[NUM_SKIES], flat[NUM_SKIES];
+    for (int k = 0; k < NUM_SKIES; k++) {
+        flat[k] = picture_texture(64, 32, [k](int, int) { return col(40 * k + 20, 200 - 30 * k, 90); });
+        saved[k] = terrain_tex[slots[k]];
+        terrain_tex[slots[k]] = flat[k];
+    }
+    const int old_sky = level_desc.sky;
+    scr_px = scr_py = 0;
+    for (int sky = 0; sky < NUM_SKIES; sky++) {
+        level_desc.sky = sky;
+        clear_back_buffer();
+        draw_bg();
+        EXPECT_TRUE(near(overlay_pixel(320, 240), 40 * sky + 20, 200 - 30 * sky, 90, 4)) << "sky " << sky;
+        EXPECT_TRUE(near(overlay_pixel(5, 470), 40 * sky + 20, 200 - 30 * sky, 90, 4)) << "sky " << sky;
+    }
+    for (int sky : {-1, (int)NUM_SKIES, 1000000}) {
+        level_desc.sky = sky;
+        clear_back_buffer();
+        draw_bg();
+        EXPECT_TRUE(near(overlay_pixel(320, 240), 20, 200, 90, 4)) << "sky " << sky << " draws the day sky";
+    }
+    level_desc.sky = old_sky;
+    for (int k = 0; k < NUM_SKIES; k++) {
+        terrain_tex[slots[k]] = saved[k];
+        glDeleteTextures(1, &flat[k]);
+    }
 }

@@ -216,7 +216,17 @@ TEST_P(Levels, SourceFileDumpFileIsByteForByte)
     EXPECT_TRUE(first == second) << "dump of level " << lev << " builds a different file";
 }
 
-INSTANTIATE_TEST_SUITE_P(AllLevels, Levels, ::testing::Range(0, num_levels));
+// Every stage with a source, also one beyond a gap in the numbers: stages
+// land in any order, and each is checked from the moment it lands.
+std::vector<int> levels_with_a_source(void)
+{
+    std::vector<int> found;
+    for (int n = 0; n < 100; n++)
+        if (std::ifstream(source_dir + "/level" + std::to_string(n) + ".txt")) found.push_back(n);
+    return found;
+}
+
+INSTANTIATE_TEST_SUITE_P(AllLevels, Levels, ::testing::ValuesIn(levels_with_a_source()));
 
 // An editor leaves holes, moves outer vertices, saves doodads classified and
 // waypoints taken: the dump says so in set lines and still rebuilds the file.
@@ -319,6 +329,17 @@ TEST(LevelSource, TheLevelsOwnLinesReachTheSectionAndComeBackExactly)
     std::string dump = dump_level_text(nullptr);
     EXPECT_NE(dump.find("\nname en Night #7 ride\n"), std::string::npos) << dump.substr(0, 400);
     EXPECT_TRUE(built_bytes(dump, &ok) == with);
+
+    // Each sky by its name, into the section and back out of the dump.
+    const char *const skies[NUM_SKIES] = {"day", "dusk", "night", "hall", "desert"};
+    for (int sky = 0; sky < NUM_SKIES; sky++) {
+        std::string sky_src = std::string("sky ") + skies[sky] + "\n" + body;
+        built_bytes(sky_src, &ok);
+        ASSERT_TRUE(ok) << skies[sky];
+        ASSERT_TRUE(load_level_from(scratch_dir(), 9));
+        EXPECT_EQ(level_desc.sky, sky) << skies[sky];
+        EXPECT_NE(dump_level_text(nullptr).find(std::string("\nsky ") + skies[sky] + "\n"), std::string::npos);
+    }
 }
 
 TEST(LevelSource, GroundIsCutIntoShortJointsAndRoundedAtCorners)
@@ -489,16 +510,148 @@ TEST(LevelRuns, SecretShelfIsTheShorterWay)
     EXPECT_GT(secret.time_left, main_way.time_left);
 }
 
-// Stage 5's two ways: the boost over the canyon onto the mesa, and the tunnel
-// under it, which is slower but still finishes.
-TEST(LevelRuns, DuneSeaTunnelIsTheSlowerWay)
+// The stages with a route choice: a fast hard line and a slower safe one. Both
+// finish, the fast one sooner and with more time left, and each keeps to its
+// own way: the safe run passes through a box on its way (the tunnel, the
+// undergrowth) that the fast run never enters.
+namespace {
+
+struct route_choice {
+    int level;
+    const char *fast, *safe;
+    const char *safe_way;           // what the box holds
+    double x0, y0, x1, y1;          // a stretch only the safe way passes
+};
+
+const route_choice route_choices[] = {
+    {4, "run4.txt", "run4_tunnel.txt", "the tunnel under the mesa", -14, -1.2, 4, 2.8},
+    {6, "run6.txt", "run6_undergrowth.txt", "the last hollow of the undergrowth", 9, 7.5, 14, 9.5},
+};
+
+double box_x0, box_y0, box_x1, box_y1;
+bool box_entered;
+
+void note_box(int)
+{
+    const body_struct &b = body[0];
+    if (b.x >= box_x0 && b.x <= box_x1 && b.y >= box_y0 && b.y <= box_y1) box_entered = true;
+}
+
+// Plays a recorded run and tells whether the player's centre entered the box.
+run_result play_watching_box(const std::string &name, const route_choice &c, bool *entered)
+{
+    run_script run;
+    std::string err;
+    EXPECT_TRUE(parse_run(read_text(source_dir + "/" + name), &run, &err)) << err;
+    EXPECT_EQ(run.level, c.level);
+    box_x0 = c.x0, box_y0 = c.y0, box_x1 = c.x1, box_y1 = c.y1;
+    box_entered = false;
+    run_result r = play_run(game_dir, run, 3400, note_box);
+    *entered = box_entered;
+    return r;
+}
+
+} // namespace
+
+TEST(LevelRuns, SafeWayOfARouteChoiceIsTheSlowerWay)
 {
     init_tools();
-    run_result boost = play_recorded("run4.txt", 4);
-    run_result tunnel = play_recorded("run4_tunnel.txt", 4);
-    EXPECT_TRUE(tunnel.finished);
-    EXPECT_LT(boost.frames, tunnel.frames);
-    EXPECT_LT(tunnel.y, 5) << "ended on the ground by the end, not on the mesa";
+    for (const route_choice &c : route_choices) {
+        SCOPED_TRACE(c.safe);
+        bool fast_in = true, safe_in = false;
+        run_result fast = play_watching_box(c.fast, c, &fast_in);
+        run_result safe = play_watching_box(c.safe, c, &safe_in);
+        EXPECT_TRUE(fast.finished);
+        EXPECT_TRUE(safe.finished);
+        EXPECT_LT(fast.frames, safe.frames);
+        EXPECT_GT(fast.time_left, safe.time_left);
+        EXPECT_TRUE(safe_in) << c.safe << " does not pass " << c.safe_way;
+        EXPECT_FALSE(fast_in) << c.fast << " passes " << c.safe_way;
+    }
+}
+
+// Each stage's named obstacle asks for its move: the author's run with that
+// move taken away (the boost never pressed, or every charge cut short) lands
+// where the obstacle sends a player who lacks it, and the run as recorded
+// never goes there.
+namespace {
+
+struct obstacle_case {
+    const char *run;
+    int key;                    // the move's key
+    int hold;                   // 0: never pressed; n: every press let go after n frames
+    double x0, x1, y_below;     // where the player ends up without the move
+    const char *what;
+    int from_frame = 0;         // presses before this frame are kept (an earlier obstacle's)
+};
+
+run_script run_without(const run_script &run, const obstacle_case &c)
+{
+    run_script out;
+    out.level = run.level;
+    int pressed_at = -1;
+    for (run_event e : run.events) {
+        if (e.key == c.key && e.down) pressed_at = e.frame;
+        if (e.key != c.key || pressed_at < c.from_frame) {
+            out.events.push_back(e);
+            continue;
+        }
+        if (c.hold == 0) continue;
+        if (!e.down) e.frame = std::min(e.frame, pressed_at + c.hold);
+        out.events.push_back(e);
+    }
+    std::stable_sort(out.events.begin(), out.events.end(),
+                     [](const run_event &a, const run_event &b) { return a.frame < b.frame; });
+    return out;
+}
+
+const obstacle_case *watched_case = nullptr;
+bool went_there = false;
+
+void watch_obstacle(int)
+{
+    const body_struct &p = body[0];
+    const obstacle_case &c = *watched_case;
+    if (p.x >= c.x0 && p.x <= c.x1 && p.y < c.y_below) went_there = true;
+}
+
+bool run_goes_there(const run_script &run, const obstacle_case &c)
+{
+    watched_case = &c;
+    went_there = false;
+    play_run(game_dir, run, 3400, watch_obstacle);
+    return went_there;
+}
+
+} // namespace
+
+TEST(LevelRuns, NamedObstaclesNeedTheirMove)
+{
+    init_tools();
+    static const obstacle_case cases[] = {
+        {"run1.txt", KEY_RCONTROL, 0, -22.5, -14.5, 14, "Ridge Crossing: the canyon floor"},
+        {"run4.txt", KEY_RCONTROL, 0, -16, 6, 3, "Dune Sea: the tunnel under the mesa"},
+        {"run5.txt", KEY_ENTER, 3, 8.4, 12, 11.8, "Autumn Woods: the creek"},
+        {"run6.txt", KEY_ENTER, 3, -29, -12, 12, "Twilight Treetops: the leaning trunk at the fork"},
+        {"run6.txt", KEY_RCONTROL, 0, -7, 2, 16, "Twilight Treetops: the wide gap in the tree tops"},
+        {"run7.txt", KEY_RCONTROL, 0, -4, 7, 0, "Lamplight Lane: the ravine"},
+        {"run7.txt", KEY_ENTER, 3, -46, -27.5, 6.0, "Lamplight Lane: the lane under the roofs"},
+        {"run8.txt", KEY_ENTER, 3, -51.5, -13, 4.0, "Moonlit Ridge: the gallery under the shafts"},
+        {"run9.txt", KEY_ENTER, 3, -50.2, -49.6, 7.5, "Castle Hall: the foot of the dais"},
+        {"run9.txt", KEY_ENTER, 3, -35.6, -32, 6, "Castle Hall: the spiked pit under the drawbridge", 300},
+        {"run10.txt", KEY_ENTER, 3, -11.8, -9.2, 6.2, "Cellars and Battlements: the gap between the towers", 500},
+        {"run10.txt", KEY_RCONTROL, 0, 5, 12, 4, "Cellars and Battlements: the chasm before the ramparts", 700},
+        {"run11.txt", KEY_ENTER, 3, -51, -48, 25.2, "Starlit Pass: the crevasse below the summit"},
+        {"run11.txt", KEY_RCONTROL, 0, -20, -8, 6, "Starlit Pass: the gorge under the mesa"},
+    };
+    for (const obstacle_case &c : cases) {
+        SCOPED_TRACE(c.what);
+        run_script run;
+        std::string err;
+        ASSERT_TRUE(parse_run(read_text(source_dir + "/" + c.run), &run, &err)) << err;
+        EXPECT_FALSE(run_goes_there(run, c)) << "the recorded run itself goes there";
+        EXPECT_TRUE(run_goes_there(run_without(run, c), c)) << "the obstacle is passed without its move";
+    }
 }
 
 // Battlements: many corners on two lines, where a careless cut would run
@@ -629,6 +782,59 @@ TEST(LevelSource, NamesMapBothWays)
     EXPECT_EQ(picture_name(NUM_DOODAD_PICTURES + 5), nullptr);
 }
 
+namespace {
+
+// The `words` in backticks of a README table row, e.g. "| doodads | `oak` ... |".
+std::vector<std::string> quoted_words(const std::string &line)
+{
+    std::vector<std::string> words;
+    for (size_t open = line.find('`'); open != std::string::npos; open = line.find('`', open + 1)) {
+        size_t close = line.find('`', open + 1);
+        if (close == std::string::npos) break;
+        words.push_back(line.substr(open + 1, close - open - 1));
+        open = close;
+    }
+    return words;
+}
+
+} // namespace
+
+// Level designers pick pictures from the README: its names table must list
+// every picture the builder knows, and its sizes table each one at the size
+// the builder will give it (one texel per screen pixel, 160 texels a unit).
+TEST(LevelSource, ReadmeListsEveryPictureByNameAndSize)
+{
+    init_tools();
+    std::set<std::string> named;
+    for (int slot = 0; slot < NUM_DOODAD_PICTURES; slot++) {
+        const char *n = picture_name(slot);
+        ASSERT_NE(n, nullptr) << "picture slot " << slot << " has no name";
+        named.insert(n);
+    }
+    std::istringstream readme(read_text(source_dir + "/README.md"));
+    std::string line;
+    std::set<std::string> listed;
+    std::map<std::string, int> sized;
+    while (std::getline(readme, line)) {
+        double w = 0, h = 0;
+        if (line.rfind("| doodads |", 0) == 0) {
+            for (const std::string &n : quoted_words(line)) listed.insert(n);
+        } else if (sscanf(line.c_str(), "| %lf \xc3\x97 %lf |", &w, &h) == 2) {
+            for (const std::string &n : quoted_words(line)) {
+                sized[n]++;
+                int slot = picture_by_name(n);
+                ASSERT_GE(slot, 0) << n << " in the sizes table is no picture";
+                double tw, th;
+                get_tex_size(doodad_tex[slot], &tw, &th);
+                EXPECT_NEAR(tw / 160, w, 1e-9) << n;
+                EXPECT_NEAR(th / 160, h, 1e-9) << n;
+            }
+        }
+    }
+    EXPECT_EQ(listed, named);
+    for (const std::string &n : named) EXPECT_EQ(sized[n], 1) << n << " in the sizes table";
+}
+
 // ---- runs as text ---------------------------------------------------------------
 
 TEST(LevelRuns, RunTextRoundTripsAndFaultsAreRefused)
@@ -711,19 +917,37 @@ TEST_P(Levels, FillsOfOneLayerOverlapOnlyWithTheirOwnTexture)
 {
     int lev = GetParam();
     ASSERT_TRUE(load_level_from(game_dir, lev));
+    // Corners and bounding boxes once: a stage holds thousands of fills, and
+    // only fills whose boxes meet can overlap.
+    struct fill { std::vector<std::pair<double, double>> c; double x0, x1, y0, y1; };
+    std::vector<fill> fills(num_plys);
+    for (int a = 0; a < num_plys; a++) {
+        if (!ply[a].state) continue;
+        fill &f = fills[a];
+        f.c = ply_corners(a);
+        f.x0 = f.y0 = 1e18;
+        f.x1 = f.y1 = -1e18;
+        for (auto v : f.c) {
+            f.x0 = std::min(f.x0, v.first);
+            f.x1 = std::max(f.x1, v.first);
+            f.y0 = std::min(f.y0, v.second);
+            f.y1 = std::max(f.y1, v.second);
+        }
+    }
     int faults = 0;
     for (int a = 0; a < num_plys; a++) {
         if (!ply[a].state) continue;
-        auto ca = ply_corners(a);
+        const fill &fa = fills[a];
         for (int b = a + 1; b < num_plys; b++) {
             if (!ply[b].state || ply[b].layer != ply[a].layer || ply[b].x == ply[a].x) continue;
-            auto cb = ply_corners(b);
-            if (ca.size() < 3 || cb.size() < 3 || !overlap_with_area(ca, cb)) continue;
+            const fill &fb = fills[b];
+            if (fb.x0 >= fa.x1 || fa.x0 >= fb.x1 || fb.y0 >= fa.y1 || fa.y0 >= fb.y1) continue;
+            if (fa.c.size() < 3 || fb.c.size() < 3 || !overlap_with_area(fa.c, fb.c)) continue;
             if (++faults <= 5)
                 ADD_FAILURE() << "level " << lev << ", layer " << (int)ply[a].layer << ": fill " << a
                               << " (texture " << ply[a].x << ") and fill " << b << " (texture "
-                              << ply[b].x << ") overlap near (" << ca[0].first << ", "
-                              << ca[0].second << ")";
+                              << ply[b].x << ") overlap near (" << fa.c[0].first << ", "
+                              << fa.c[0].second << ")";
         }
     }
     EXPECT_EQ(faults, 0);

@@ -1,6 +1,9 @@
 // The frame loop's own rules, played through run_frame without a display:
 // giving up, the time-out and level-complete sequences, the controls screen,
 // the clock and the electric boost.
+#include <algorithm>
+#include <chrono>
+#include <thread>
 #include <cmath>
 #include "test_support.h"
 #include "hillhopper.h"
@@ -8,6 +11,9 @@
 #include "game.h"
 #include "std_gfuncs.h"
 #include "snapshot.h"
+#include "still_screen.h"
+#include "text_cache.h"
+#include <string>
 #include <cstring>
 #include <cstdio>
 
@@ -249,6 +255,23 @@ TEST(Pacing, TheLongRestStopsShortOfTheFrameAndIsNeverNegative)
     }
 }
 
+// The pacing count is milliseconds of the steady clock since it was set: it
+// starts where it was set, only grows, and a rest of 30 ms shows as at least 30.
+TEST(Pacing, TheTickCountCountsMillisecondsFromWhereItWasSet)
+{
+    ztimer = 0;
+    EXPECT_LT(ztimer.load(), 5);
+    ztimer = 20;
+    int a = ztimer.load();
+    EXPECT_GE(a, 20);
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    int b = ztimer.load();
+    EXPECT_GE(b, a + 30);
+    EXPECT_LT(b, a + 30 + 2000) << "a loaded machine wakes late, never this late";
+    ztimer = 0;
+    EXPECT_LT(ztimer.load(), b);
+}
+
 // The in-program picture of a frame: a request names a frame and a file, and
 // the picture is written top row first although GL reads the bottom row first.
 TEST(Snapshot, RequestsAreStrictAndPicturesAreWrittenTopRowFirst)
@@ -279,4 +302,65 @@ TEST(Snapshot, RequestsAreStrictAndPicturesAreWrittenTopRowFirst)
     const unsigned char top_first[12] = {7, 8, 9, 10, 11, 12, 1, 2, 3, 4, 5, 6};
     EXPECT_EQ(memcmp(pixels, top_first, 12), 0);
     EXPECT_FALSE(write_ppm_bottom_up(testing::TempDir() + "no/such/folder/x.ppm", bottom_up, 2, 2));
+}
+
+// A still screen draws its first frame, then only when what it shows changes
+// or a second has passed; a frame that is not still forgets the picture.
+TEST(StillScreen, DrawsOnChangeAndOnceASecond)
+{
+    still_screen s = {};
+    EXPECT_TRUE(still_screen_must_draw(&s, false, 0)) << "a moving screen draws every frame";
+    EXPECT_TRUE(still_screen_must_draw(&s, false, 0));
+    EXPECT_TRUE(still_screen_must_draw(&s, true, 5)) << "the first still frame";
+    int drawn = 0;
+    for (int k = 0; k < 3 * still_redraw_frames; k++) drawn += still_screen_must_draw(&s, true, 5);
+    EXPECT_EQ(drawn, 3) << "once a second, to repair a damaged window";
+    EXPECT_TRUE(still_screen_must_draw(&s, true, 7)) << "a new key is a new picture";
+    EXPECT_FALSE(still_screen_must_draw(&s, true, 7));
+    EXPECT_TRUE(still_screen_must_draw(&s, true, 5)) << "back to the old key draws again";
+    EXPECT_FALSE(still_screen_must_draw(&s, true, 5));
+    EXPECT_TRUE(still_screen_must_draw(&s, false, 5));
+    EXPECT_TRUE(still_screen_must_draw(&s, true, 5)) << "after a moving frame the picture is gone";
+}
+
+// The text table finds a string by font, colour and characters, fills free
+// entries first, then replaces the one used longest ago and hands back its
+// texture; strings too long for the key are never kept.
+TEST(TextCache, FindsClaimsEvictsAndClears)
+{
+    static text_cache c;
+    text_cache_clear(&c, nullptr);
+    int font_a = 0, font_b = 0;
+    unsigned old = 99;
+    int k = text_cache_claim(&c, &font_a, 0xffffff, "Options", &old);
+    EXPECT_EQ(old, 0u);
+    c.entry[k].texture = 1000;
+    EXPECT_EQ(text_cache_find(&c, &font_a, 0xffffff, "Options"), k);
+    EXPECT_EQ(text_cache_find(&c, &font_a, 0xfffffe, "Options"), -1) << "another colour";
+    EXPECT_EQ(text_cache_find(&c, &font_b, 0xffffff, "Options"), -1) << "another font";
+    EXPECT_EQ(text_cache_find(&c, &font_a, 0xffffff, "Option"), -1) << "another string";
+    EXPECT_EQ(text_cache_find(&c, nullptr, 0, ""), -1) << "a free entry is no match";
+    for (int n = 1; n < text_cache_entries; n++) {
+        char text[16];
+        snprintf(text, sizeof(text), "row %d", n);
+        int e = text_cache_claim(&c, &font_a, 0, text, &old);
+        EXPECT_EQ(old, 0u) << "free entries first";
+        c.entry[e].texture = 1000 + n;
+    }
+    text_cache_find(&c, &font_a, 0xffffff, "Options");      // used again: now the newest
+    k = text_cache_claim(&c, &font_b, 0, "new", &old);
+    EXPECT_EQ(old, 1001u) << "the entry used longest ago (\"row 1\") goes";
+    EXPECT_EQ(text_cache_find(&c, &font_a, 0, "row 1"), -1);
+    EXPECT_NE(text_cache_find(&c, &font_a, 0xffffff, "Options"), -1);
+    c.entry[k].texture = 2000;
+    EXPECT_TRUE(text_cache_keeps(std::string(text_cache_key_chars - 1, 'x').c_str()));
+    EXPECT_FALSE(text_cache_keeps(std::string(text_cache_key_chars, 'x').c_str()));
+    static unsigned forgotten[text_cache_entries + 1];
+    static int nforgotten;
+    nforgotten = 0;
+    text_cache_clear(&c, [](unsigned t) { forgotten[nforgotten++] = t; });
+    EXPECT_EQ(nforgotten, text_cache_entries) << "every kept texture is deleted once";
+    EXPECT_EQ(std::count(forgotten, forgotten + nforgotten, 2000u), 1);
+    EXPECT_EQ(std::count(forgotten, forgotten + nforgotten, 1001u), 0) << "handed back at its eviction already";
+    EXPECT_EQ(text_cache_find(&c, &font_b, 0, "new"), -1);
 }

@@ -275,6 +275,44 @@ int title_pixels_after(int frames)
     return title_pixels;
 }
 
+std::vector<unsigned char> final_picture;
+int frames_drawn, frames_kept, frames_differing;
+
+std::vector<unsigned char> read_back_buffer(void)
+{
+    std::vector<unsigned char> pic((size_t)SCREEN_W * SCREEN_H * 4);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, SCREEN_W, SCREEN_H, GL_RGBA, GL_UNSIGNED_BYTE, pic.data());
+    return pic;
+}
+
+bool all_magenta(const std::vector<unsigned char> &pic)
+{
+    for (size_t k = 0; k < pic.size(); k += 4)
+        if (pic[k] != 255 || pic[k + 1] != 0 || pic[k + 2] != 255) return false;
+    return true;
+}
+
+// After the complete picture (level-done count 51) the back buffer is painted
+// magenta in every frame's hook: a frame that draws paints over all of it, a
+// frame that does not leaves it.
+void watch_level_end_frames(void)
+{
+    std::vector<unsigned char> pic = read_back_buffer();
+    if (j[J_LEVEL_DONE] < 51) return;
+    if (j[J_LEVEL_DONE] == 51) final_picture = pic;
+    else if (all_magenta(pic)) frames_kept++;
+    else {
+        frames_drawn++;
+        if (pic != final_picture) frames_differing++;
+    }
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(1, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(0, 0, 0, 0);
+}
+
 }  // namespace
 
 // The level's own name shows over the play view at its start and is gone a
@@ -294,4 +332,35 @@ TEST_F(PlayerScreens, TheLevelsNameShowsAtItsStartAndFades)
     edit_mode = 1;
     EXPECT_LT(title_pixels_after(20) * 10, shown) << "drawn in an edit mode";
     edit_mode = 0;
+}
+
+// The level-complete screen holds still once its text shows: it is drawn the
+// frame after that, then once a second, and each time the picture is the
+// same as the first; the frames between draw nothing at all and still read
+// the keys (Enter goes on as ever).
+TEST_F(PlayerScreens, TheStillLevelCompleteScreenIsDrawnOnChangeOnlyAndAlike)
+{
+    clear_records();
+    start_level(0);
+    for (int i = 0; i < 20; i++) { run_frame(); pace_frame(); }
+    j[J_LEVEL_DONE] = 1;
+    frames_drawn = frames_kept = frames_differing = 0;
+    final_picture.clear();
+    frame_ready_hook = watch_level_end_frames;
+    while (j[J_LEVEL_DONE] < 52 + 2 * 40) {
+        ASSERT_EQ(run_frame(), FRAME_NEXT);
+        pace_frame();
+    }
+    frame_ready_hook = nullptr;
+    ASSERT_FALSE(final_picture.empty());
+    EXPECT_FALSE(all_magenta(final_picture));
+    EXPECT_EQ(frames_drawn, 3) << "the first still frame and once a second";
+    EXPECT_EQ(frames_kept, 2 * 39);
+    EXPECT_EQ(frames_differing, 0) << "a redrawn still frame is the same picture";
+    set_key(KEY_ENTER, true);
+    run_frame();
+    set_key(KEY_ENTER, false);
+    EXPECT_EQ(run_frame(), FRAME_LEVEL_START);
+    EXPECT_EQ(current_level, 1);
+    clear_records();
 }

@@ -621,6 +621,16 @@ TEST_F(LevelFiles, ALevelSectionRoundTripsBitForBitAndOlderReadersSkipNothing)
     // A file without the section reads as one without a description.
     ASSERT_EQ(load_terrain_file("valid.trn"), 1);
     EXPECT_FALSE(level_desc.present);
+
+    // Every sky is read back as written (past the last one is refused below).
+    for (int sky = 0; sky < NUM_SKIES; sky++) {
+        level_desc = want;
+        level_desc.sky = sky;
+        ASSERT_EQ(save_terrain_file("sky.trn"), 1) << "sky " << sky;
+        level_desc = default_level_description(-1);
+        ASSERT_EQ(load_terrain_file("sky.trn"), 1) << "sky " << sky;
+        EXPECT_EQ(level_desc.sky, sky);
+    }
 }
 
 TEST_F(LevelFiles, BrokenLevelSectionsAreRefusedWholeWithTheirReason)

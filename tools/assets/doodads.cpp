@@ -1,6 +1,7 @@
 // tools/assets/doodads.cpp -- the decoration pictures of "doodads01.dat".
 // A doodad is shown at one texel per screen pixel, centred on its position,
 // so each picture stands on its bottom rows with a little margin.
+#include <algorithm>
 #include <cmath>
 #include "pictures.h"
 #include "slots.h"
@@ -11,8 +12,8 @@ const float pi = 3.14159265f;
 const rgba bark = rgb(130, 88, 52);
 const rgba leafy = rgb(90, 180, 70);
 
-// A crown of overlapping lit circles, outlined as one shape.
-void crown(canvas &c, float cx, float cy, float rx, float ry, rgba col, uint32_t seed, int n)
+// A crown of overlapping lit circles, outlined as one shape; returns the shape.
+sdf_fn crown(canvas &c, float cx, float cy, float rx, float ry, rgba col, uint32_t seed, int n)
 {
     lcg r(seed);
     sdf_fn shape = ellipse(cx, cy, rx * 0.8f, ry * 0.8f);
@@ -28,6 +29,7 @@ void crown(canvas &c, float cx, float cy, float rx, float ry, rgba col, uint32_t
     fill(c, shape, lit(col, cx, cy, std::max(rx, ry)));
     for (size_t k = 0; k < bx.size(); k++)   // highlights on the upper bumps
         if (by[k] < cy) fill(c, circle(bx[k] - br[k] * 0.2f, by[k] - br[k] * 0.25f, br[k] * 0.45f), flat(shade(col, 1.2f)));
+    return shape;
 }
 
 void trunk(canvas &c, float x, float y0, float y1, float w0, float w1, rgba col)
@@ -122,7 +124,7 @@ void boulder(canvas &c)
 
 void pebbles(canvas &c)
 {
-    const float xs[] = {12, 28, 44, 54}, rs[] = {7, 10, 6, 5};
+    const float xs[] = {13, 28, 44, 54}, rs[] = {7, 10, 6, 5};
     for (int k = 0; k < 4; k++) blob(c, ellipse(xs[k], 28 - rs[k] * 0.8f, rs[k] * 1.3f, rs[k] * 0.8f), rgb(170 - k * 10, 165 - k * 8, 160), 1.8f, ink);
 }
 
@@ -138,7 +140,7 @@ void toadstool(canvas &c)
 
 void mushrooms(canvas &c)
 {
-    const float xs[] = {18, 40, 52}, hs[] = {22, 34, 14}, rs[] = {12, 16, 9};
+    const float xs[] = {17, 39, 51}, hs[] = {22, 34, 14}, rs[] = {12, 16, 9};
     for (int k = 0; k < 3; k++) {
         float x = xs[k], top = 62 - hs[k];
         blob(c, box(x - 3, top, x + 3, 62, 2), rgb(240, 230, 210), 1.6f, ink);
@@ -196,7 +198,7 @@ void crystals(canvas &c, rgba col, int n, uint32_t seed)
 {
     lcg r(seed);
     for (int k = 0; k < n; k++) {
-        float x = n == 1 ? 32 : 14 + k * 18 + r.range(-3, 3);
+        float x = n == 1 ? 32 : 13 + k * 17 + r.range(-3, 3);
         float h = n == 1 ? 54 : r.range(24, 50), w = n == 1 ? 12 : r.range(6, 9), tilt = n == 1 ? 0 : (k - 1) * 6.0f;
         sdf_fn shard = polygon({x - w, 62, x - w + tilt * 0.5f, 62 - h + w, x + tilt, 62 - h, x + w + tilt * 0.5f, 62 - h + w, x + w, 62});
         outline(c, shard, ink, 2);
@@ -320,17 +322,17 @@ void cactus(canvas &c)
 
 void sunflower(canvas &c)
 {
-    fill(c, capsule(32, 126, 32, 34, 3.5f), flat(ink));
-    fill(c, capsule(32, 126, 32, 34, 2.2f), flat(rgb(70, 150, 50)));
+    fill(c, capsule(32, 126, 32, 37, 3.5f), flat(ink));
+    fill(c, capsule(32, 126, 32, 37, 2.2f), flat(rgb(70, 150, 50)));
     for (int s = 0; s < 2; s++) blob(c, ellipse(s ? 44 : 20, 80 + s * 14, 11, 5), rgb(80, 170, 60), 1.5f, ink);
-    sdf_fn petals = circle(32, 30, 14);
+    sdf_fn petals = circle(32, 33, 14);
     for (int p = 0; p < 12; p++) {
         float a = p * pi / 6;
-        petals = unite(petals, rotated(ellipse(32 + std::cos(a) * 18, 30 + std::sin(a) * 18, 8, 4), 32 + std::cos(a) * 18, 30 + std::sin(a) * 18, a));
+        petals = unite(petals, rotated(ellipse(32 + std::cos(a) * 18, 33 + std::sin(a) * 18, 8, 4), 32 + std::cos(a) * 18, 33 + std::sin(a) * 18, a));
     }
     outline(c, petals, ink, 1.8f);
-    fill(c, petals, lit(rgb(255, 210, 40), 32, 30, 26));
-    blob(c, circle(32, 30, 11), rgb(120, 70, 30), 1.5f, ink);
+    fill(c, petals, lit(rgb(255, 210, 40), 32, 33, 26));
+    blob(c, circle(32, 33, 11), rgb(120, 70, 30), 1.5f, ink);
 }
 
 void stump(canvas &c)
@@ -361,7 +363,7 @@ void lantern(canvas &c)
     sdf_fn glass = box(8, 8, 24, 30, 3);
     outline(c, glass, ink, 2);
     fill(c, glass, lit(rgb(255, 225, 110), 16, 18, 12));
-    blob(c, polygon({5, 9, 16, 0, 27, 9}), rgb(70, 70, 90), 1.5f, ink);
+    blob(c, polygon({5, 10, 16, 2, 27, 10}), rgb(70, 70, 90), 1.5f, ink);
 }
 
 void cloud_doodad(canvas &c)
@@ -371,6 +373,301 @@ void cloud_doodad(canvas &c)
     fill(c, cl, vgrad(rgb(255, 255, 255), rgb(205, 220, 245), 6, 58));
 }
 
+
+// ---- autumn, night, castle and desert ----------------------------------------
+
+// A maple leaf of five pointed lobes and a stalk, at (x, y), turned by ang.
+sdf_fn maple_leaf(float x, float y, float r, float ang)
+{
+    const float lobe_ang[] = {0, -0.95f, 0.95f, -1.95f, 1.95f}, lobe_len[] = {1, 0.85f, 0.85f, 0.55f, 0.55f};
+    sdf_fn leaf = circle(x, y, r * 0.3f);
+    for (int k = 0; k < 5; k++) {
+        float a = ang + lobe_ang[k], l = r * lobe_len[k];
+        float dx = std::sin(a), dy = -std::cos(a);
+        leaf = unite(leaf, polygon({x - dy * l * 0.32f, y + dx * l * 0.32f, x + dx * l, y + dy * l,
+                                    x + dy * l * 0.32f, y - dx * l * 0.32f}));
+    }
+    return unite(leaf, capsule(x, y, x - std::sin(ang) * r * 0.8f, y + std::cos(ang) * r * 0.8f, r * 0.08f));
+}
+
+void maple(canvas &c)
+{
+    trunk(c, 64, 140, 250, 13, 8, bark);
+    for (int s = -1; s <= 1; s += 2) {
+        fill(c, capsule(64, 175, 64 + s * 30, 138, 5), flat(ink));
+        fill(c, capsule(64, 175, 64 + s * 30, 138, 3), flat(bark));
+    }
+    sdf_fn leaves = crown(c, 64, 94, 50, 64, rgb(226, 112, 38), 60, 13);
+    lcg r(61);
+    const rgba leaf_cols[] = {rgb(205, 48, 40), rgb(248, 190, 60), rgb(235, 130, 40)};
+    // Patches turned red or gold: a thin wash over the crown, led by noise,
+    // that keeps clear of the outline.
+    fill(c, [leaves](float px, float py) { return leaves(px, py) + 3; }, [&](float x, float y, float) {
+        float n = fbm(x / 24, y / 24, 16, 3, 62);
+        rgba tint = n < 0.5f ? leaf_cols[0] : leaf_cols[1];
+        tint.a = 0.75f * smooth(0.08f, 0.25f, std::fabs(n - 0.5f));
+        return tint;
+    });
+    for (int k = 0; k < 14; k++) {
+        float x = r.range(28, 100), y = r.range(46, 146);
+        blob(c, maple_leaf(x, y, r.range(5, 7), r.range(-0.5f, 0.5f)), leaf_cols[k % 3], 1.3f, ink);
+    }
+    // Leaves on their way down, and two on the ground at the roots.
+    const float fx[] = {18, 106, 34, 88}, fy[] = {196, 206, 248, 249};
+    for (int k = 0; k < 4; k++) blob(c, maple_leaf(fx[k], fy[k], 5.5f, k * 0.9f), leaf_cols[k % 3], 1.3f, ink);
+}
+
+// Forking limbs: at each fork the leader bends a little and goes on, a
+// thinner side limb leaves it at a wider angle; both lean back towards
+// upright, so the crown grows up rather than out.
+void limbs(std::vector<float> *seg, lcg &r, float x, float y, float ang, float len, float rad, int depth)
+{
+    float ex = x + std::sin(ang) * len, ey = y - std::cos(ang) * len;
+    seg->insert(seg->end(), {x, y, ex, ey, rad});
+    if (depth == 0) return;
+    float side = r.uniform() < 0.5f ? -1.0f : 1.0f;
+    limbs(seg, r, ex, ey, (ang + side * r.range(0.1f, 0.25f)) * 0.9f, len * 0.8f, rad * 0.75f, depth - 1);
+    limbs(seg, r, ex, ey, (ang - side * r.range(0.5f, 0.85f)) * 0.9f, len * 0.6f, rad * 0.6f, depth - 1);
+}
+
+void bare_tree(canvas &c)
+{
+    const rgba grey_bark = rgb(120, 98, 82);
+    std::vector<float> seg;
+    lcg r(70);
+    limbs(&seg, r, 64, 112, 0.1f, 26, 5.5f, 5);
+    limbs(&seg, r, 64, 152, -0.95f, 40, 5.5f, 4);
+    limbs(&seg, r, 64, 132, 0.95f, 38, 5.0f, 4);
+    limbs(&seg, r, 62, 116, -0.55f, 28, 4.5f, 3);
+    float reach = 0;   // squeeze the crown sideways into the picture
+    for (size_t k = 0; k < seg.size(); k += 5)
+        reach = std::max({reach, std::fabs(seg[k] - 64) + seg[k + 4], std::fabs(seg[k + 2] - 64) + seg[k + 4]});
+    float squeeze = std::min(1.0f, 56 / reach);
+    for (size_t k = 0; k < seg.size(); k += 5) {
+        seg[k] = 64 + (seg[k] - 64) * squeeze;
+        seg[k + 2] = 64 + (seg[k + 2] - 64) * squeeze;
+    }
+    sdf_fn wood = polygon({50, 252, 56, 240, 58, 110, 70, 110, 72, 240, 78, 252});   // trunk, flared roots
+    for (size_t k = 0; k < seg.size(); k += 5)
+        wood = unite(wood, capsule(seg[k], seg[k + 1], seg[k + 2], seg[k + 3], seg[k + 4]));
+    outline(c, wood, ink, 2.2f);
+    fill(c, wood, [=](float px, float, float d) {
+        float g = 0.5f + 0.5f * std::sin(px * 0.8f);
+        return mix(shade(grey_bark, 0.72f), mix(grey_bark, shade(grey_bark, 0.85f), g), smooth(0, 3, -d));
+    });
+    blob(c, ellipse(66, 196, 3.5f, 6), rgb(50, 36, 32), 1.2f, shade(grey_bark, 0.6f));   // a knot hole
+}
+
+// Twigs along a path, each an ink line under a straw one; a twig is cut
+// where it leaves the ball, so the ball keeps its round outline.
+void twig(canvas &c, const std::vector<float> &xy, rgba col, float cx, float cy, float ball)
+{
+    for (size_t k = 0; k + 3 < xy.size(); k += 2)
+        if (std::hypot(xy[k] - cx, xy[k + 1] - cy) <= ball && std::hypot(xy[k + 2] - cx, xy[k + 3] - cy) <= ball)
+            fill(c, capsule(xy[k], xy[k + 1], xy[k + 2], xy[k + 3], 1.7f), flat(ink));
+    for (size_t k = 0; k + 3 < xy.size(); k += 2)
+        if (std::hypot(xy[k] - cx, xy[k + 1] - cy) <= ball && std::hypot(xy[k + 2] - cx, xy[k + 3] - cy) <= ball)
+            fill(c, capsule(xy[k], xy[k + 1], xy[k + 2], xy[k + 3], 0.8f), flat(col));
+}
+
+void pumpkin(canvas &c)
+{
+    // Ribs drawn from the outside in, so the middle one lies in front.
+    const float xs[] = {15, 49, 23, 41, 32}, rx[] = {11, 11, 13, 13, 12};
+    sdf_fn body = ellipse(32, 42, 27, 19);
+    outline(c, body, ink, 2.4f);
+    for (int k = 0; k < 5; k++) {
+        sdf_fn rib = intersect(ellipse(xs[k], 42, rx[k], 19), body);
+        outline(c, rib, ink, 1.2f);
+        fill(c, rib, lit(shade(rgb(240, 130, 30), k < 2 ? 0.85f : 1.0f), xs[k], 40, 16));
+    }
+    blob(c, polygon({29, 25, 31, 10, 37, 8, 38, 12, 35, 13, 34, 25}), rgb(110, 130, 50), 1.6f, ink);
+    std::vector<float> curl;   // a tendril of vine winding in from the stem
+    for (int k = 0; k <= 20; k++) {
+        float a = k * 0.45f, rad = 7 - k * 0.25f;
+        curl.insert(curl.end(), {44 + rad * std::cos(a) - 4, 15 + rad * std::sin(a)});
+    }
+    twig(c, curl, rgb(90, 150, 60), 32, 32, 64);
+    blob(c, rotated(ellipse(20, 18, 9, 5), 20, 18, -0.4f), rgb(90, 150, 60), 1.5f, ink);
+}
+
+// A lit street lamp: a starburst of warm light round the lamp head (the
+// house look of a glow: the picture is masked, so light cannot fade out), a
+// pole that the lamp lights from above.
+void lamp_post(canvas &c)
+{
+    const rgba iron = rgb(74, 80, 102), warm = rgb(150, 130, 110);
+    const float lx = 64, ly = 38;
+    std::vector<float> star;
+    for (int k = 0; k < 24; k++) {
+        float a = k * pi / 12, d = k % 2 ? 30 : (k % 4 ? 46 : 56);
+        star.insert(star.end(), {lx + std::cos(a) * d, ly + std::sin(a) * d * 0.75f});
+    }
+    fill(c, polygon(star), [=](float x, float y, float) {
+        float k = clampf(std::hypot(x - lx, (y - ly) / 0.75f) / 56, 0, 1);
+        return mix(rgb(255, 244, 190), rgb(240, 170, 70), k);
+    });
+    auto lit_iron = [=](float y) { return mix(warm, iron, clampf((y - 56) / 90, 0, 1)); };
+    paint_fn pole_paint = [=](float x, float y, float d) {
+        return mix(shade(lit_iron(y), 0.75f), x < lx ? shade(lit_iron(y), 1.15f) : lit_iron(y), smooth(0, 2, -d));
+    };
+    sdf_fn pole = box(61, 56, 67, 238, 2);
+    outline(c, pole, ink, 1.8f);
+    fill(c, pole, pole_paint);
+    blob(c, polygon({50, 254, 52, 238, 76, 238, 78, 254}), iron, 2, ink);   // foot
+    blob(c, box(57, 206, 71, 214, 3), shade(iron, 1.3f), 1.6f, ink);         // collar
+    blob(c, box(55, 52, 73, 60, 2), warm, 1.6f, ink);                        // lamp seat
+    sdf_fn glass = polygon({48, 22, 80, 22, 74, 52, 54, 52});
+    outline(c, glass, ink, 2);
+    fill(c, glass, [=](float x, float y, float) {
+        float k = clampf(std::hypot(x - lx, y - 36) / 18, 0, 1);
+        return mix(rgb(255, 252, 225), rgb(255, 190, 80), k);
+    });
+    fill(c, box(63, 22, 65, 52, 0), flat(warm));
+    blob(c, polygon({42, 24, 64, 6, 86, 24}), iron, 1.8f, ink);              // hood
+    blob(c, circle(64, 6, 3.5f), iron, 1.5f, ink);
+}
+
+// A wall torch: an iron bracket, a wooden shaft and a two-tone flame.
+void torch(canvas &c)
+{
+    const rgba iron = rgb(70, 70, 82);
+    blob(c, box(22, 84, 42, 110, 4), iron, 2, ink);                          // wall plate
+    fill(c, circle(27, 89, 1.6f), flat(rgb(150, 150, 165)));
+    fill(c, circle(37, 105, 1.6f), flat(rgb(150, 150, 165)));
+    blob(c, polygon({27, 60, 37, 60, 35, 124, 29, 124}), rgb(140, 92, 52), 2, ink);
+    blob(c, box(24, 92, 40, 98, 2), iron, 1.6f, ink);                        // ring round the shaft
+    blob(c, polygon({18, 50, 46, 50, 40, 64, 24, 64}), iron, 2, ink);        // cup
+    sdf_fn outer = unite(circle(32, 36, 12), polygon({20, 34, 30, 4, 36, 16, 40, 8, 44, 34}));
+    outline(c, outer, rgb(150, 40, 20), 1.8f);
+    fill(c, outer, vgrad(rgb(250, 90, 30), rgb(255, 150, 40), 6, 48));
+    sdf_fn inner = unite(circle(32, 40, 7), polygon({25, 39, 32, 16, 39, 39}));
+    fill(c, inner, vgrad(rgb(255, 220, 90), rgb(255, 250, 200), 16, 46));
+}
+
+// A castle banner on a rod: gold trim, a swallowtail and a leaf device.
+void banner(canvas &c)
+{
+    const rgba cloth = rgb(170, 34, 46), gold = rgb(235, 190, 70);
+    sdf_fn flag = polygon({10, 12, 54, 12, 54, 236, 32, 214, 10, 236});
+    outline(c, flag, ink, 2.2f);
+    fill(c, flag, [=](float x, float, float d) {
+        float fold = 0.5f + 0.5f * std::sin((x - 10) * pi / 11);
+        return mix(shade(cloth, 0.7f), mix(shade(cloth, 0.8f), shade(cloth, 1.12f), fold), smooth(0, 3, -d));
+    });
+    sdf_fn trim = cut(polygon({14, 16, 50, 16, 50, 226, 32, 206, 14, 226}), polygon({18, 20, 46, 20, 46, 216, 32, 198, 18, 216}));
+    fill(c, trim, flat(gold));
+    sdf_fn shield = unite(box(20, 60, 44, 90, 3), polygon({20, 88, 44, 88, 32, 110}));
+    outline(c, shield, ink, 1.6f);
+    fill(c, shield, lit(gold, 32, 80, 18));
+    blob(c, maple_leaf(32, 82, 9, 0), rgb(60, 120, 60), 1.2f, ink);
+    blob(c, capsule(6, 10, 58, 10, 3.5f), rgb(120, 80, 45), 2, ink);        // rod
+    for (int s = 0; s < 2; s++) blob(c, circle(s ? 57 : 7, 10, 4), gold, 1.5f, ink);
+}
+
+// A tall arched window with stone dressings; the night shows through.
+void castle_window(canvas &c)
+{
+    const rgba stone = rgb(168, 160, 148);
+    sdf_fn frame = unite(box(14, 70, 114, 232, 2), circle(64, 70, 50));
+    outline(c, frame, ink, 2.5f);
+    fill(c, frame, [=](float x, float y, float d) {
+        // Voussoirs round the arch, blocks down the jambs.
+        bool joint = y < 70 ? std::fabs(std::fmod(std::atan2(y - 70, x - 64) + 2 * pi, pi / 7)) < 0.03f
+                            : std::fmod(y - 70, 27) < 1.5f;
+        rgba col = joint ? shade(stone, 0.62f) : stone;
+        return mix(shade(col, 0.8f), col, smooth(0, 4, -d));
+    });
+    sdf_fn opening = unite(box(32, 70, 96, 224, 0), circle(64, 70, 32));
+    outline(c, opening, ink, 2);
+    fill(c, opening, vgrad(rgb(20, 26, 70), rgb(60, 70, 130), 38, 224));
+    lcg r(80);
+    for (int k = 0; k < 16; k++) {
+        float x = r.range(36, 92), y = r.range(44, 216);
+        if (opening(x, y) < -3) fill(c, circle(x, y, r.range(0.8f, 1.5f)), flat(rgb(250, 245, 210)));
+    }
+    fill(c, cut(circle(80, 84, 9), circle(84, 81, 8)), flat(rgb(250, 240, 190)));   // crescent moon
+    sdf_fn bars = intersect(unite(box(62, 38, 66, 224, 0), box(32, 140, 96, 144, 0)), opening);
+    fill(c, bars, flat(shade(stone, 0.75f)));
+    blob(c, box(6, 224, 122, 240, 3), shade(stone, 1.05f), 2.2f, ink);     // sill
+}
+
+// A palm frond along a drooping curve from (x, y): a smooth upper edge, a
+// lower edge cut into leaflet tips, and a darker midrib.
+void frond(canvas &c, float x, float y, float ang, float len, float droop)
+{
+    const int n = 16;
+    auto at = [=](float t, float *px, float *py) {
+        *px = x + std::cos(ang) * len * t;
+        *py = y + std::sin(ang) * len * t + droop * len * t * t;
+    };
+    std::vector<float> upper, lower;
+    for (int k = 0; k <= n; k++) {
+        float t = k / (float)n, px, py, qx, qy;
+        at(t, &px, &py);
+        at(std::min(1.0f, t + 0.01f), &qx, &qy);
+        float dl = std::hypot(qx - px, qy - py) + 1e-6f, nx = (qy - py) / dl, ny = -(qx - px) / dl;
+        if (ny > 0) { nx = -nx; ny = -ny; }                                   // (nx, ny) points up
+        float w = 11 * std::sin(pi * std::min(1.0f, t * 1.1f)) + 0.5f, tip = k % 2 ? 1.0f : 0.45f;
+        upper.insert(upper.end(), {px + nx * w * 0.45f, py + ny * w * 0.45f});
+        lower.insert(lower.begin(), {px - nx * w * tip + std::cos(ang) * 2, py - ny * w * tip + 3});
+    }
+    upper.insert(upper.end(), lower.begin(), lower.end());
+    sdf_fn leaf = polygon(upper);
+    outline(c, leaf, ink, 1.8f);
+    float mx, my;
+    at(0.4f, &mx, &my);
+    fill(c, leaf, lit(rgb(80, 165, 70), mx, my - 4, len * 0.5f));
+    for (int k = 0; k < n; k++) {
+        float x0, y0, x1, y1;
+        at(k / (float)n, &x0, &y0);
+        at((k + 1) / (float)n, &x1, &y1);
+        fill(c, capsule(x0, y0, x1, y1, 0.9f), flat(rgb(50, 110, 50)));
+    }
+}
+
+// A palm: a leaning ringed trunk, drooping fronds and coconuts.
+void palm(canvas &c)
+{
+    const float top_x = 66, top_y = 66;
+    auto trunk_x = [=](float t) { return 52 + (top_x - 52) * t * t; };      // t: 0 at the root, 1 at the top
+    sdf_fn stem = polygon({39, 253, 44, 240, 60, 240, 65, 253});
+    for (int k = 0; k < 12; k++) {
+        float t0 = k / 12.0f, t1 = (k + 1) / 12.0f;
+        stem = unite(stem, capsule(trunk_x(t0), 246 - 180 * t0, trunk_x(t1), 246 - 180 * t1, 9 - 3 * t0));
+    }
+    outline(c, stem, ink, 2.2f);
+    fill(c, stem, lit(rgb(190, 150, 100), 58, 150, 60));
+    for (int k = 1; k < 14; k++) {   // the rings of old leaf bases
+        float t = k / 14.0f, x = trunk_x(t), y = 246 - 180 * t, w = 9 - 3 * t;
+        fill(c, polygon({x - w, y - 3, x, y + 2, x + w, y - 3, x + w, y - 1, x, y + 4, x - w, y - 1}), flat(rgb(120, 88, 56)));
+    }
+    // Back fronds first, then the ones that hang towards the viewer.
+    const float angs[] = {-2.0f, -1.15f, -2.75f, -0.4f, -3.05f, -0.05f, -1.6f}, lens[] = {50, 50, 60, 60, 56, 56, 38};
+    for (int f = 0; f < 7; f++) frond(c, top_x, top_y, angs[f], lens[f], f < 2 || f == 6 ? 0.35f : 0.6f);
+    for (int k = 0; k < 3; k++) blob(c, circle(top_x - 7 + k * 7, top_y + 8 + (k % 2) * 3, 5), rgb(120, 80, 40), 1.6f, ink);
+}
+
+// A ball of dry twigs: tilted rings round the ball and short curls inside,
+// with the sky showing between them.
+void tumbleweed(canvas &c)
+{
+    lcg r(90);
+    const float cx = 32, cy = 33.5f, ball = 28.5f;
+    for (int k = 0; k < 18; k++) {
+        bool ring = k % 3 != 2;
+        float phi = r.range(0, pi), q = ring ? r.range(0.15f, 1.0f) : 1.0f;
+        float rad = ring ? ball - 1.5f : r.range(6, 12), ox = ring ? cx : cx + r.range(-10, 10), oy = ring ? cy : cy + r.range(-10, 10);
+        float a0 = r.range(0, 2 * pi), span = ring ? r.range(3.5f, 6.3f) : r.range(2, 4);
+        std::vector<float> xy;
+        for (int s = 0; s <= 24; s++) {
+            float t = a0 + span * s / 24, ex = std::cos(t) * rad, ey = std::sin(t) * rad * q;
+            xy.push_back(ox + ex * std::cos(phi) - ey * std::sin(phi));
+            xy.push_back(oy + ex * std::sin(phi) + ey * std::cos(phi));
+        }
+        twig(c, xy, mix(rgb(222, 190, 128), rgb(168, 128, 78), r.uniform()), cx, cy, ball);
+    }
+}
 }  // namespace
 
 void add_doodad_pictures(picture *d)
@@ -403,4 +700,13 @@ void add_doodad_pictures(picture *d)
     d[DAD_LOG] = {"log", 128, 32, log_pile};
     d[DAD_LANTERN] = {"lantern", 32, 128, lantern};
     d[DAD_CLOUD] = {"cloud", 128, 64, cloud_doodad};
+    d[DAD_MAPLE] = {"maple", 128, 256, maple};
+    d[DAD_BARE_TREE] = {"bare_tree", 128, 256, bare_tree};
+    d[DAD_PUMPKIN] = {"pumpkin", 64, 64, pumpkin};
+    d[DAD_LAMP_POST] = {"lamp_post", 128, 256, lamp_post};
+    d[DAD_TORCH] = {"torch", 64, 128, torch};
+    d[DAD_BANNER] = {"banner", 64, 256, banner};
+    d[DAD_CASTLE_WINDOW] = {"castle_window", 128, 256, castle_window};
+    d[DAD_PALM] = {"palm", 128, 256, palm};
+    d[DAD_TUMBLEWEED] = {"tumbleweed", 64, 64, tumbleweed};
 }

@@ -19,7 +19,7 @@ void each_pixel(canvas &c, const std::function<rgba(float x, float y)> &f)
 
 // A shape painted at (x, y) and at its wrapped copies, for seamless pictures.
 void tiled(canvas &c, const std::function<sdf_fn(float, float)> &make, const paint_fn &paint,
-           float x, float y, bool wrap_y = true)
+           float x, float y, bool wrap_y = true, float reach = 80)
 {
     for (int dy = wrap_y ? -1 : 0; dy <= (wrap_y ? 1 : 0); dy++)
         for (int dx = -1; dx <= 1; dx++) {
@@ -27,7 +27,7 @@ void tiled(canvas &c, const std::function<sdf_fn(float, float)> &make, const pai
             // The copy is painted as the original would be at this place.
             float ox = (float)dx * c.w, oy = (float)dy * c.h;
             paint_fn moved = [=](float qx, float qy, float d) { return paint(qx - ox, qy - oy, d); };
-            fill(c, make(px, py), moved, px - 80, py - 80, px + 80, py + 80);
+            fill(c, make(px, py), moved, px - reach, py - reach, px + reach, py + reach);
         }
 }
 
@@ -270,6 +270,152 @@ void fill_snow(canvas &c)
     }
 }
 
+// A fallen leaf: a lens with pointed ends, length l and width w, turned by a.
+sdf_fn leaf_shape(float x, float y, float l, float w, float a)
+{
+    float big = (l * l / w + w) / 2, off = big - w;     // two circles whose overlap is the lens
+    return rotated(intersect(circle(x, y - off, big), circle(x, y + off, big)), x, y, a);
+}
+
+const rgba autumn_leaves[] = {rgb(235, 120, 35), rgb(200, 60, 35), rgb(240, 185, 50), rgb(160, 90, 45),
+                              rgb(220, 90, 40)};
+
+// Fallen leaves scattered over rows y0..y1, each turned by up to tilt, with a
+// light vein along its middle and a rim: ink on a band (a sprite's edge), a
+// darker shade of the leaf in a fill.
+struct leaf_scatter { uint32_t seed; int count; float y0, y1, size, tilt; bool wrap_y, inked; };
+
+void strew_leaves(canvas &c, const leaf_scatter &s)
+{
+    lcg r(s.seed);
+    for (int k = 0; k < s.count; k++) {
+        float x = r.range(0, 256), y = r.range(s.y0, s.y1), a = r.range(-s.tilt, s.tilt);
+        float l = r.range(0.7f, 1.2f) * s.size, w = l * r.range(0.38f, 0.5f);
+        rgba col = mix(autumn_leaves[k % 5], rgb(120, 70, 40), r.range(0, 0.35f));
+        rgba edge = s.inked ? ink : shade(col, 0.55f);
+        tiled(c, [=](float px, float py) { return leaf_shape(px, py, l, w, a); },
+              [=](float, float, float d) { return d > -0.9f ? edge : col; }, x, y, s.wrap_y, l + 4);
+        float ca = std::cos(a) * l * 0.8f, sa = std::sin(a) * l * 0.8f;
+        tiled(c, [=](float px, float py) { return capsule(px - ca, py - sa, px + ca, py + sa, 0.45f); },
+              flat(shade(col, 1.25f)), x, y, s.wrap_y, l + 4);
+    }
+}
+
+// Forest floor: dark humus under a layer of fallen leaves and twigs.
+void fill_leaf_litter(canvas &c)
+{
+    each_pixel(c, [](float x, float y) {
+        float n = n01(x, y, 256, 4, 5, 111), m = n01(x, y, 256, 16, 2, 112);
+        return mix(mix(rgb(92, 58, 34), rgb(128, 84, 44), n), rgb(70, 44, 28), m * 0.4f);
+    });
+    lcg r(113);
+    for (int k = 0; k < 10; k++) {   // twigs
+        float x = r.range(0, 256), y = r.range(0, 256), a = r.range(0, pi), l = r.range(10, 22);
+        tiled(c, [=](float px, float py) {
+            return capsule(px, py, px + std::cos(a) * l, py + std::sin(a) * l, 1.2f);
+        }, flat(rgb(62, 40, 24)), x, y, true, l + 4);
+    }
+    strew_leaves(c, {114, 190, 0, 256, 7.5f, pi, true, false});
+    strew_leaves(c, {115, 150, 0, 256, 5, pi, true, false});
+}
+
+// Sandstone: strata of uneven thickness in warm tones, gently warped, each
+// with a lit top edge, a dark seam under it, cross-bedding in the thick ones
+// and a couple of joints across it.
+void fill_sandstone(canvas &c)
+{
+    const float thick[] = {28, 14, 22, 18, 30, 12, 24, 16, 26, 20, 34, 12};   // 256 in all
+    const rgba tones[] = {rgb(214, 142, 90), rgb(234, 178, 120), rgb(196, 118, 76),
+                          rgb(242, 198, 144), rgb(206, 130, 84), rgb(226, 162, 108)};
+    const int strata = sizeof thick / sizeof thick[0];
+    each_pixel(c, [&](float x, float y) {
+        float n = n01(x, y, 256, 4, 4, 121);
+        float v = std::fmod(y + 3 * std::sin(x / 256 * 2 * pi + 1) + 10 * (n - 0.5f) + 256, 256.0f);
+        int k = 0;
+        float top = 0;
+        while (k + 1 < strata && v >= top + thick[k]) top += thick[k++];
+        float yl = v - top, h = thick[k];
+        rgba col = tones[(k * 5) % 6];
+        lcg grain((uint32_t)x * 977 + (uint32_t)y * 131);
+        col = shade(col, 0.9f + 0.16f * n01(x, y * 4, 256, 32, 2, 122) + 0.06f * grain.uniform());
+        col = mix(col, rgb(160, 96, 70), 0.3f * smooth(0.55f, 0.8f, n01(x, y, 256, 8, 3, 123)));   // weathered patches
+        if (h >= 24 && std::fmod(x + 2 * yl + 256, 16.0f) < 1.2f) col = shade(col, 0.9f);   // cross-bedding
+        if (yl < 2) col = shade(col, 1.14f);
+        if (h - yl < 1.6f) col = shade(col, 0.62f);
+        for (int j = 0; j < 2; j++) {   // joints, dark with a lit lip on their left
+            float jx = (k * 97 + j * 128) % 256 + 40 * std::sin(k * 2.3f + j) + 2 * (yl / h - 0.5f) + 4 * (n - 0.5f);
+            float d = std::fmod(x - jx + 512, 256.0f);
+            if (d < 1.4f) return shade(col, 0.58f);
+            if (d > 254.6f) return shade(col, 1.12f);
+        }
+        return col;
+    });
+}
+
+// Ashlar: large dressed blocks in courses, bevelled towards the light,
+// with a tooled face.
+void fill_ashlar(canvas &c)
+{
+    const float course = 64;
+    // Each course's joints (x positions in 0..256), staggered.
+    const float joints[4][3] = {{0, 96, 176}, {48, 128, 208}, {16, 112, 192}, {64, 144, 224}};
+    each_pixel(c, [&](float x, float y) {
+        int row = (int)(y / course) % 4;
+        float fy = std::fmod(y, course);
+        float left = -1e9f, right = 1e9f;
+        int block = 0;
+        for (int k = 0; k < 3; k++)
+            for (int wrap = -1; wrap <= 1; wrap++) {
+                float j = joints[row][k] + wrap * 256.0f;
+                if (j <= x && j > left) { left = j; block = k; }
+                if (j > x && j < right) right = j;
+            }
+        float fx = x - left, bw = right - left;
+        lcg r(row * 11 + block * 3 + 7);
+        rgba base = mix(rgb(150, 142, 130), rgb(184, 176, 160), r.uniform());
+        float n = n01(x, y, 256, 8, 3, 131), tool = n01(x, y, 256, 64, 1, 132);
+        base = mix(base, rgb(124, 118, 112), n * 0.4f);
+        base = shade(base, 0.94f + 0.1f * tool);
+        float d = std::min(std::min(fx, bw - fx), std::min(fy, course - fy));
+        if (d < 2.0f) return rgb(62, 58, 56);
+        // Bevel: lit on the top and left, shaded on the bottom and right.
+        const float bevel = 7;
+        if (fy < bevel && fy <= fx && fy <= bw - fx) return shade(base, 1.22f);
+        if (fx < bevel && fx <= course - fy) return shade(base, 1.12f);
+        if (course - fy < bevel && course - fy <= bw - fx) return shade(base, 0.72f);
+        if (bw - fx < bevel) return shade(base, 0.82f);
+        return base;
+    });
+}
+
+// Moonlit earth: blue-black soil with pebbles catching the moon.
+void fill_night_soil(canvas &c)
+{
+    each_pixel(c, [](float x, float y) {
+        float n = n01(x, y, 256, 4, 5, 141), m = n01(x, y, 256, 16, 2, 142);
+        float band = 0.5f + 0.5f * std::sin((y / 256) * 2 * pi * 3 + n * 4);
+        return mix(mix(mix(rgb(38, 36, 58), rgb(62, 56, 80), n), rgb(30, 28, 46), band * 0.3f),
+                   rgb(48, 58, 84), m * 0.3f);
+    });
+    lcg r(143);
+    for (int k = 0; k < 6; k++) {   // roots: three bending pieces, thinning out
+        float x = r.range(0, 256), y = r.range(0, 256), a = r.range(0, 2 * pi), bend = r.range(-0.5f, 0.5f);
+        for (int p = 0; p < 3; p++) {
+            float ang = a + bend * p, len = 10 - 2 * p, w = 1.5f - 0.35f * p;
+            tiled(c, [=](float px, float py) { return capsule(px, py, px + std::cos(ang) * len, py + std::sin(ang) * len, w); },
+                  flat(rgb(22, 20, 32)), x, y, true, 16);
+            x += std::cos(ang) * len;
+            y += std::sin(ang) * len;
+        }
+    }
+    for (int k = 0; k < 36; k++) {   // pebbles lit from the upper left by the moon
+        float x = r.range(0, 256), y = r.range(0, 256), rr = r.range(2.5f, 6);
+        rgba col = mix(rgb(96, 104, 136), rgb(70, 72, 98), r.uniform());
+        tiled(c, [=](float px, float py) { return ellipse(px, py, rr * 1.3f, rr); },
+              [=](float px, float py, float d) { return lit(col, x, y, rr)(px, py, d); }, x, y, true, rr * 1.3f + 3);
+    }
+}
+
 // ---- border bands ------------------------------------------------------------
 // Picture row 0 is the band's outer edge (the side the player walks on), the
 // middle row the terrain surface. Along x the band repeats every 256 texels.
@@ -451,6 +597,57 @@ void band_planks(canvas &c)
     roll(c, 32, 0);
 }
 
+// Autumn grass: yellowing turf and blades, strewn with fallen leaves.
+void band_autumn(canvas &c)
+{
+    turf(c, 30, 50, 8, rgb(150, 170, 70), rgb(100, 110, 45));
+    grass_blades(c, 151, 33, 24, 60, rgb(200, 190, 90), rgb(120, 125, 50));
+    strew_leaves(c, {152, 26, 26, 40, 9, 0.5f, false, true});
+}
+
+// A castle floor's edge: a dressed stone lip with a red runner lying on it,
+// gold-edged and patterned, its fringe hanging over the front.
+void band_carpet(canvas &c)
+{
+    sdf_fn lip = box(-10, 31, 266, 50, 0);
+    fill(c, [lip](float x, float y) { return lip(x, y) - 2; }, flat(ink));
+    fill(c, lip, [](float x, float y, float) {
+        float n = n01(x, y, 256, 16, 2, 161);
+        rgba col = mix(rgb(150, 142, 132), rgb(120, 114, 108), n);
+        if (std::fmod(x + 40, 128.0f) < 2) return rgb(62, 58, 56);
+        if (y > 46) return shade(col, 0.72f);
+        return y < 35 ? shade(col, 1.2f) : col;
+    });
+    sdf_fn runner = box(-10, 22, 266, 33, 0);
+    fill(c, [runner](float x, float y) { return runner(x, y) - 1.5f; }, flat(rgb(60, 14, 20)));
+    fill(c, runner, [](float x, float y, float) {
+        if (y < 24.5f || y > 30.5f) return rgb(230, 180, 60);          // gold edges
+        float cx = std::fmod(x, 32.0f) - 16;                          // diamonds along the middle
+        float diamond = std::fabs(cx) / 2.2f + std::fabs(y - 27.5f);
+        if (diamond < 2.2f) return rgb(240, 200, 90);
+        rgba red = mix(rgb(190, 30, 40), rgb(150, 20, 32), 0.5f + 0.5f * std::sin(x * 0.9f));
+        return y < 26 ? shade(red, 1.15f) : red;
+    });
+    for (int k = 0; k < 64; k++) {   // fringe threads over the lip's face
+        float x = k * 4 + 2;
+        fill(c, capsule(x, 33, x, 37, 0.7f), flat(rgb(220, 170, 60)));
+    }
+}
+
+// Grass by moonlight: blue-green turf with pale tips.
+void band_night_grass(canvas &c)
+{
+    turf(c, 30, 50, 8, rgb(52, 96, 96), rgb(26, 52, 62));
+    grass_blades(c, 171, 33, 26, 70, rgb(110, 170, 170), rgb(30, 70, 72));
+    lcg r(172);
+    for (int k = 0; k < 7; k++) {   // a few pale night flowers
+        float x = 18 + k * 36.6f + r.range(-6, 6), h = r.range(8, 16);
+        tiled(c, [=](float px, float py) { return capsule(px, py, px, py - h, 1.0f); }, flat(rgb(30, 70, 72)), x, 34, false, 24);
+        tiled(c, [=](float px, float py) { return circle(px, py - h, 3.0f); },
+              [=](float, float, float d) { return d > -0.8f ? ink : rgb(220, 230, 255); }, x, 34, false, 24);
+    }
+}
+
 // ---- background ----------------------------------------------------------------
 // 1024 x 512, repeating along x. The screen shows half of it at once, the
 // horizon near the middle row; higher up the sky deepens. On the play screen
@@ -470,29 +667,103 @@ float hill_line(float x, float base, float amp, uint32_t seed)
     return y;
 }
 
-void cloud(canvas &c, float x, float y, float s, uint32_t seed)
+// Cloud colours: the lit top and the shaded underside.
+struct cloud_look { rgba top, bottom; float stretch; };
+const cloud_look white_cloud = {rgb(255, 255, 255), rgb(200, 215, 240), 1};
+
+void cloud(canvas &c, float x, float y, float s, uint32_t seed, const cloud_look &look = white_cloud)
 {
     lcg r(seed);
     std::vector<float> cx, cy, cr;
     for (int k = 0; k < 6; k++) {
-        cx.push_back(r.range(-40, 40) * s);
+        cx.push_back(r.range(-40, 40) * s * look.stretch);
         cy.push_back(r.range(-8, 6) * s);
         cr.push_back(r.range(14, 26) * s);
     }
+    float reach = 90 * s * look.stretch;
     for (int dx = -1; dx <= 1; dx++) {
         float ox = x + dx * c.w;
         auto shape = [=](float px, float py) {
             float d = (py - (y + 12 * s / bg_squash)) * bg_squash;   // flat underside
             float m = 1e9f;
             for (size_t k = 0; k < cx.size(); k++)
-            m = std::min(m, std::hypot(px - ox - cx[k], (py - y - cy[k]) * bg_squash) - cr[k]);
+            m = std::min(m, std::hypot((px - ox - cx[k]) / look.stretch, (py - y - cy[k]) * bg_squash) - cr[k]);
             return std::max(m, d);
         };
         fill(c, shape, [=](float, float py, float d) {
-            rgba col = mix(rgb(255, 255, 255), rgb(200, 215, 240), clampf((py - (y - 20 * s)) / (34 * s), 0, 1));
+            rgba col = mix(look.top, look.bottom, clampf((py - (y - 20 * s)) / (34 * s), 0, 1));
             return mix(shade(col, 0.93f), col, smooth(0, 4, -d));
-        }, ox - 90 * s, y - 60 * s, ox + 90 * s, y + 30 * s);
+        }, ox - reach, y - 60 * s, ox + reach, y + 30 * s);
     }
+}
+
+// count clouds scattered over rows y0..y1, sized s0..s1.
+void cloud_row(canvas &c, uint32_t seed, int count, float y0, float y1, float s0, float s1, uint32_t first,
+               const cloud_look &look = white_cloud)
+{
+    lcg r(seed);
+    for (int k = 0; k < count; k++) cloud(c, r.range(0, 1024), r.range(y0, y1), r.range(s0, s1), first + k, look);
+}
+
+// A range of hills along hill_line, its colour deepening downwards and its
+// crest lit by rim (1: no light on the crest).
+struct hill_range { float base, amp; uint32_t seed; rgba top, bottom; float rim; };
+
+void hills(canvas &c, const hill_range &rg)
+{
+    auto shape = [rg](float x, float y) { return hill_line(x, rg.base, rg.amp, rg.seed) - y; };
+    fill(c, shape, [rg](float, float y, float d) {
+        rgba col = mix(rg.top, rg.bottom, clampf((y - rg.base + rg.amp) / 200, 0, 1));
+        return mix(shade(col, rg.rim), col, smooth(0, 6, -d));
+    });
+}
+
+// A sun or moon: a glow of radius glow, then the disc of radius r, both
+// flattened for the screen. A soft glow fades out to nothing at its rim.
+void sky_light(canvas &c, float x, float y, float r, float glow, rgba disc, rgba halo, float halo_alpha,
+               bool soft = false)
+{
+    fill(c, ellipse(x, y, glow, glow / bg_squash), [=](float px, float py, float) {
+        rgba h = halo;
+        float t = std::hypot(px - x, (py - y) * bg_squash) / glow;
+        h.a = (soft ? (1 - t) * (1 - t) : clampf(1.2f - t, 0, 1)) * halo_alpha;
+        return h;
+    });
+    fill(c, ellipse(x, y, r, r / bg_squash), flat(disc));
+}
+
+// Round-crowned trees standing on a range, crowns in turn from the palette.
+void crowned_trees(canvas &c, const hill_range &rg, uint32_t seed, int count, rgba trunk,
+                   const std::vector<rgba> &crowns)
+{
+    lcg t(seed);
+    for (int k = 0; k < count; k++) {
+        float x = t.range(0, 1024), s = t.range(0.6f, 1.1f);
+        float y = hill_line(x, rg.base, rg.amp, rg.seed) + 6;
+        rgba crown = crowns[k % crowns.size()];
+        for (int dx = -1; dx <= 1; dx++) {
+            float ox = x + dx * 1024;
+            fill(c, capsule(ox, y, ox, y - 10 * s, 2.5f * s), flat(trunk), ox - 30, y - 60, ox + 30, y + 10);
+            fill(c, ellipse(ox, y - 14 * s, 11 * s, 11 * s / bg_squash), lit(crown, ox, y - 14 * s, 11 * s),
+                 ox - 30, y - 60, ox + 30, y + 10);
+        }
+    }
+}
+
+// A vertical sky gradient through colour stops (row, colour), flat past both ends.
+struct sky_stop { float y; rgba col; };
+
+void sky_gradient(canvas &c, const std::vector<sky_stop> &stops)
+{
+    each_pixel(c, [&stops](float, float y) {
+        if (y <= stops.front().y) return stops.front().col;
+        for (size_t k = 1; k < stops.size(); k++)
+            if (y < stops[k].y) {
+                float t = (y - stops[k - 1].y) / (stops[k].y - stops[k - 1].y);
+                return mix(stops[k - 1].col, stops[k].col, t * t * (3 - 2 * t));
+            }
+        return stops.back().col;
+    });
 }
 
 void background(canvas &c)
@@ -502,37 +773,237 @@ void background(canvas &c)
         return rgb(196, 228, 250);
     });
     // Sun glow, far clouds, then three ranges of hills from far to near.
-    fill(c, ellipse(700, 150, 44, 44 / bg_squash), [](float x, float y, float) {
-        return rgb(255, 250, 215, clampf(1.2f - std::hypot(x - 700, (y - 150) * bg_squash) / 44, 0, 1) * 0.5f);
-    });
-    fill(c, ellipse(700, 150, 18, 18 / bg_squash), flat(rgb(255, 244, 190)));
-    lcg r(20);
-    for (int k = 0; k < 9; k++) cloud(c, r.range(0, 1024), r.range(60, 240), r.range(0.6f, 1.3f), 200 + k);
-    struct range { float base, amp; uint32_t seed; rgba top, bottom; };
-    const range ranges[] = {
-        {290, 70, 31, rgb(150, 190, 200), rgb(170, 205, 210)},
-        {340, 60, 32, rgb(110, 175, 120), rgb(95, 150, 105)},
-        {400, 50, 33, rgb(95, 170, 70), rgb(60, 120, 50)},
+    sky_light(c, 700, 150, 18, 44, rgb(255, 244, 190), rgb(255, 250, 215), 0.5f);
+    cloud_row(c, 20, 9, 60, 240, 0.6f, 1.3f, 200);
+    const hill_range ranges[] = {
+        {290, 70, 31, rgb(150, 190, 200), rgb(170, 205, 210), 1.12f},
+        {340, 60, 32, rgb(110, 175, 120), rgb(95, 150, 105), 1.12f},
+        {400, 50, 33, rgb(95, 170, 70), rgb(60, 120, 50), 1.12f},
     };
-    for (const range &rg : ranges) {
-        auto shape = [rg](float x, float y) { return hill_line(x, rg.base, rg.amp, rg.seed) - y; };
-        fill(c, shape, [rg](float, float y, float d) {
-            rgba col = mix(rg.top, rg.bottom, clampf((y - rg.base + rg.amp) / 200, 0, 1));
-            return mix(shade(col, 1.12f), col, smooth(0, 6, -d));
-        });
-    }
+    for (const hill_range &rg : ranges) hills(c, rg);
     // Trees on the near hills: dark round crowns, periodic along x.
-    lcg t(21);
-    for (int k = 0; k < 26; k++) {
-        float x = t.range(0, 1024), s = t.range(0.6f, 1.1f);
-        float y = hill_line(x, 400, 50, 33) + 6;
+    crowned_trees(c, ranges[2], 21, 26, rgb(90, 70, 50), {rgb(50, 120, 60)});
+}
+
+// An autumn evening: a low orange sun behind far hills, long pink clouds,
+// woods in red and gold on the near hills.
+void sky_dusk(canvas &c)
+{
+    sky_gradient(c, {{0, rgb(58, 52, 120)}, {150, rgb(150, 92, 140)}, {240, rgb(236, 136, 110)},
+                     {300, rgb(255, 190, 110)}, {340, rgb(255, 214, 140)}});
+    sky_light(c, 420, 214, 30, 150, rgb(255, 232, 160), rgb(255, 206, 120), 0.7f, true);
+    cloud_row(c, 30, 7, 70, 230, 0.4f, 0.8f, 300, {rgb(255, 176, 150), rgb(150, 96, 140), 2.2f});
+    const hill_range ranges[] = {
+        {300, 60, 34, rgb(176, 112, 140), rgb(190, 130, 140), 1.15f},
+        {350, 60, 35, rgb(150, 84, 70), rgb(128, 70, 62), 1.2f},
+        {410, 50, 36, rgb(140, 88, 50), rgb(96, 58, 38), 1.2f},
+    };
+    for (const hill_range &rg : ranges) hills(c, rg);
+    crowned_trees(c, ranges[2], 38, 30, rgb(70, 44, 30),
+                  {rgb(230, 120, 40), rgb(190, 60, 40), rgb(232, 176, 50), rgb(200, 96, 44)});
+}
+
+// Stars over the sky's upper rows: most faint points, a few bright ones with
+// a glint across them.
+void stars(canvas &c, uint32_t seed, int count, float y1)
+{
+    lcg r(seed);
+    for (int k = 0; k < count; k++) {
+        float x = r.range(0, 1024), y = r.range(0, y1), b = r.range(0.35f, 1);
+        float size = r.range(0.6f, 1.3f) + (k % 13 == 0 ? 0.8f : 0);
+        rgba col = mix(rgb(150, 170, 230), k % 3 ? rgb(255, 255, 255) : rgb(255, 240, 190), b);
         for (int dx = -1; dx <= 1; dx++) {
             float ox = x + dx * 1024;
-            fill(c, capsule(ox, y, ox, y - 10 * s, 2.5f * s), flat(rgb(90, 70, 50)), ox - 30, y - 60, ox + 30, y + 10);
-            fill(c, ellipse(ox, y - 14 * s, 11 * s, 11 * s / bg_squash), lit(rgb(50, 120, 60), ox, y - 14 * s, 11 * s),
-                 ox - 30, y - 60, ox + 30, y + 10);
+            if (k % 13 == 0)
+                fill(c, unite(capsule(ox - 5, y, ox + 5, y, 0.5f), capsule(ox, y - 3.5f, ox, y + 3.5f, 0.5f)),
+                     flat(rgb(220, 230, 255, 0.7f)), ox - 8, y - 8, ox + 8, y + 8);
+            fill(c, ellipse(ox, y, size, size / bg_squash + 0.3f), flat(col), ox - 4, y - 4, ox + 4, y + 4);
         }
     }
+}
+
+// Night: deep blue, a full moon with its halo, stars, and dark hills whose
+// crests catch the moonlight; a few lit windows far off.
+void sky_night(canvas &c)
+{
+    sky_gradient(c, {{0, rgb(8, 12, 36)}, {200, rgb(22, 34, 78)}, {340, rgb(44, 62, 112)}});
+    stars(c, 40, 260, 300);
+    sky_light(c, 260, 120, 26, 110, rgb(246, 242, 220), rgb(170, 190, 240), 0.5f, true);
+    lcg m(41);
+    for (int k = 0; k < 5; k++) {   // the moon's seas
+        float x = 260 + m.range(-14, 14), y = 120 + m.range(-9, 9), rr = m.range(3, 7);
+        fill(c, ellipse(x, y, rr, rr / bg_squash), flat(rgb(214, 210, 196, 0.8f)), x - 10, y - 10, x + 10, y + 10);
+    }
+    cloud_row(c, 42, 4, 150, 250, 0.4f, 0.7f, 400, {rgb(90, 100, 140), rgb(40, 48, 86), 1.8f});
+    const hill_range ranges[] = {
+        {300, 70, 43, rgb(44, 58, 100), rgb(50, 66, 108), 1.08f},
+        {350, 60, 44, rgb(30, 42, 76), rgb(26, 36, 66), 1.1f},
+        {410, 50, 45, rgb(20, 30, 54), rgb(12, 18, 36), 1.12f},
+    };
+    hills(c, ranges[0]);
+    hills(c, ranges[1]);
+    lcg w(46);
+    for (int k = 0; k < 14; k++) {   // lit windows on the middle hills
+        float x = w.range(0, 1024), y = hill_line(x, 350, 60, 44) + w.range(6, 20);
+        for (int dx = -1; dx <= 1; dx++)
+            fill(c, box(x + dx * 1024 - 1.5f, y - 1.2f, x + dx * 1024 + 1.5f, y + 1.2f, 0.3f),
+                 flat(rgb(255, 214, 120)), x + dx * 1024 - 4, y - 4, x + dx * 1024 + 4, y + 4);
+    }
+    hills(c, ranges[2]);
+    crowned_trees(c, ranges[2], 47, 26, rgb(10, 14, 26), {rgb(18, 30, 44), rgb(16, 26, 40)});
+}
+
+// ---- the hall: the far wall of a great castle hall -------------------------
+// Four bays across the picture (so it repeats), each a tall arched window
+// between two pillars, under a vault. Dim, so ground drawn over it reads.
+const float bay_w = 256, window_half = 34, window_top = 168, window_sill = 370, arch_spring = 120;
+
+sdf_fn window_opening(float cx)
+{
+    return unite(box(cx - window_half, window_top, cx + window_half, window_sill, 0),
+                 ellipse(cx, window_top, window_half, window_half / bg_squash * 1.4f));
+}
+
+// Stone courses of the wall, lit from the windows' moonlight and darker up
+// under the vault.
+rgba hall_wall(float x, float y)
+{
+    const float course = 16, block = 44;
+    int row = (int)(y / course);
+    float fx = std::fmod(x + (row % 2) * block / 2, block), fy = std::fmod(y, course);
+    lcg r(row * 37 + (int)((x + (row % 2) * block / 2) / block) * 11 + 5);
+    rgba base = mix(rgb(78, 72, 76), rgb(100, 92, 90), r.uniform());
+    base = mix(base, rgb(62, 58, 64), n01(x, y, 1024, 32, 3, 181) * 0.5f);
+    float light = 0.55f + 0.45f * smooth(40, 300, y) - 0.2f * smooth(430, 512, y);
+    if (fx < 1.5f || fy < 1.5f) return shade(rgb(40, 36, 40), light);
+    if (fy < 4) base = shade(base, 1.08f);
+    return shade(base, light);
+}
+
+rgba window_view(float x, float y)
+{
+    rgba sky = mix(rgb(14, 20, 54), rgb(46, 64, 118), smooth(window_top - 30, window_sill, y));
+    // Leading: a lattice of small diamond panes.
+    float u = (x + y * bg_squash * 0.5f) / 12, v = (x - y * bg_squash * 0.5f) / 12;
+    float lu = std::fabs(u - std::round(u)), lv = std::fabs(v - std::round(v));
+    if (std::min(lu, lv) < 0.06f) return rgb(24, 26, 36);
+    return sky;
+}
+
+void sky_hall(canvas &c)
+{
+    each_pixel(c, hall_wall);
+    for (int b = 0; b < 4; b++) {
+        float cx = bay_w * b + bay_w / 2;
+        sdf_fn hole = window_opening(cx);
+        // Dressed surround, then the night seen through leaded panes.
+        fill(c, [hole](float x, float y) { return hole(x, y) - 9; }, [](float x, float y, float d) {
+            rgba col = rgb(118, 108, 102);
+            float voussoir = std::fmod(std::atan2(y - window_top, x) * 40 + 100, 1.0f);
+            if (y < window_top && voussoir < 0.08f) return rgb(52, 48, 50);
+            return shade(col, d < -6 ? 1.15f : 0.9f);
+        }, cx - 60, 60, cx + 60, window_sill + 14);
+        fill(c, hole, [](float x, float y, float) { return window_view(x, y); }, cx - 40, 100, cx + 40, window_sill);
+        lcg st(190 + b);
+        for (int k = 0; k < 8; k++) {   // stars in the panes
+            float sx = cx + st.range(-28, 28), sy = st.range(window_top - 30, 300);
+            fill(c, intersect(hole, ellipse(sx, sy, 1.1f, 0.9f)), flat(rgb(240, 240, 255)), sx - 3, sy - 3, sx + 3, sy + 3);
+        }
+        if (b == 1) {   // the moon in one window
+            fill(c, intersect(hole, ellipse(cx + 12, window_top + 10, 11, 11 / bg_squash)),
+                 flat(rgb(246, 242, 220)), cx - 10, window_top - 10, cx + 30, window_top + 30);
+        }
+        // Mullion, transom, and the sill's lit ledge.
+        fill(c, box(cx - 3, window_top - 20, cx + 3, window_sill, 1), flat(rgb(96, 88, 84)));
+        fill(c, box(cx - window_half, 262, cx + window_half, 268, 1), flat(rgb(96, 88, 84)));
+        fill(c, box(cx - window_half - 14, window_sill, cx + window_half + 14, window_sill + 10, 2),
+             vgrad(rgb(150, 140, 130), rgb(80, 74, 72), window_sill, window_sill + 10));
+        // Moonlight falling through onto the floor below the window.
+        fill(c, box(cx - window_half - 20, window_sill + 10, cx + window_half + 20, 512, 0), [=](float x, float y, float) {
+            float k = (1 - std::fabs(x - cx) / (window_half + 20)) * (1 - (y - window_sill) / 200);
+            return rgb(150, 170, 230, clampf(k, 0, 1) * 0.12f);
+        });
+    }
+    // The vault: between the pillars' capitals the wall arches away into shadow.
+    for (int b = 0; b <= 4; b++) {
+        float px = bay_w * b;
+        for (int side = -1; side <= 1; side += 2) {
+            float ax = px + side * bay_w / 2;
+            sdf_fn rib = ellipse(ax, arch_spring, bay_w / 2, 90);
+            fill(c, [rib](float x, float y) { return y > arch_spring ? 1e9f : -rib(x, y) - 0.0f; },
+                 flat(rgb(20, 18, 26, 0.55f)), ax - bay_w / 2, 0, ax + bay_w / 2, arch_spring);
+            fill(c, [rib](float x, float y) { return y > arch_spring ? 1e9f : std::fabs(rib(x, y)) - 4; },
+                 [](float, float y, float) { return shade(rgb(104, 96, 92), 0.6f + 0.4f * y / arch_spring); },
+                 ax - bay_w / 2 - 6, 0, ax + bay_w / 2 + 6, arch_spring + 2);
+        }
+    }
+    // Pillars: round shafts lit from the left, with a capital and a base.
+    for (int b = 0; b <= 4; b++) {
+        float px = bay_w * b, half = 24;
+        fill(c, box(px - half, 0, px + half, 512, 0), [=](float x, float y, float) {
+            float u = (x - px) / half;                    // -1 .. 1 across the shaft
+            float round = std::sqrt(std::max(0.0f, 1 - u * u));
+            rgba col = mix(rgb(70, 64, 66), rgb(128, 118, 110), round * (0.8f - 0.3f * u));
+            float ring = std::fmod(y, 44.0f);
+            if (ring < 1.5f) col = shade(col, 0.7f);
+            return shade(col, 0.6f + 0.4f * smooth(0, 260, y));
+        });
+        fill(c, box(px - half - 10, arch_spring - 6, px + half + 10, arch_spring + 12, 2),
+             vgrad(rgb(140, 130, 120), rgb(72, 66, 66), arch_spring - 6, arch_spring + 12));
+        fill(c, box(px - half - 12, 440, px + half + 12, 470, 2), vgrad(rgb(120, 110, 104), rgb(56, 52, 54), 440, 470));
+    }
+}
+
+// The desert: a pale, hot sky with a white sun, flat-topped mesas in layered
+// red rock, and dunes in front.
+float mesa_line(float x, uint32_t seed, int count, float base, float height)
+{
+    lcg r(seed);
+    float top = base;
+    for (int k = 0; k < count; k++) {
+        float mx = r.range(0, 1024), half = r.range(40, 110), cliff = r.range(6, 12), h = r.range(0.5f, 1) * height;
+        for (int dx = -1; dx <= 1; dx++) {
+            float d = std::fabs(x - mx - dx * 1024.0f) - half;
+            // A steep cliff under the cap rock, then a long scree slope at its foot.
+            float lift = d <= 0 ? h : std::max(h * (1 - smooth(0, cliff, d)), h * 0.45f * (1 - smooth(0, 60, d - cliff)));
+            top = std::min(top, base - lift);
+        }
+    }
+    return top;
+}
+
+void mesas(canvas &c, uint32_t seed, int count, float base, float height, rgba top, rgba bottom, float strata)
+{
+    fill(c, [=](float x, float y) { return mesa_line(x, seed, count, base, height) - y; }, [=](float x, float y, float d) {
+        rgba col = mix(top, bottom, clampf((y - base + height) / (height + 60), 0, 1));
+        float layer = 0.5f + 0.5f * std::sin(y / 9 * 2 * pi + 0.8f * std::sin(x / 1024 * 2 * pi * 5));
+        col = shade(col, 1 - strata * layer);
+        return mix(shade(col, 1.1f), col, smooth(0, 4, -d));
+    });
+}
+
+// A range of dunes: the side towards the sun lit, the far side shaded, both
+// fading into the sand's own colour below the crest.
+void dunes(canvas &c, float base, float amp, uint32_t seed, rgba top, rgba bottom)
+{
+    fill(c, [=](float x, float y) { return hill_line(x, base, amp, seed) - y; }, [=](float x, float y, float d) {
+        float crest = hill_line(x, base, amp, seed);
+        float slope = hill_line(x + 1, base, amp, seed) - hill_line(x - 1, base, amp, seed);
+        rgba col = mix(top, bottom, clampf((y - crest) / 120, 0, 1));
+        float light = clampf(slope * 0.5f, -0.12f, 0.25f) * (1 - smooth(0, 50, y - crest));
+        col = shade(col, 1 - light);
+        return mix(shade(col, 1.12f), col, smooth(0, 4, -d));
+    });
+}
+
+void sky_desert(canvas &c)
+{
+    sky_gradient(c, {{0, rgb(96, 150, 210)}, {170, rgb(170, 200, 225)}, {290, rgb(250, 236, 206)}});
+    sky_light(c, 640, 100, 20, 90, rgb(255, 252, 235), rgb(255, 250, 225), 0.8f, true);
+    mesas(c, 51, 6, 300, 90, rgb(228, 184, 168), rgb(236, 206, 184), 0.03f);
+    mesas(c, 52, 5, 350, 110, rgb(214, 120, 76), rgb(190, 100, 66), 0.1f);
+    dunes(c, 390, 30, 53, rgb(240, 200, 136), rgb(222, 172, 108));
+    dunes(c, 450, 36, 54, rgb(246, 210, 146), rgb(214, 160, 96));
 }
 
 }  // namespace
@@ -557,7 +1028,20 @@ void add_ground_pictures(picture *t)
     t[TEX_BAND_ARROW] = {"band_arrow", 256, 64, band_arrow};
     t[TEX_BAND_SNOW] = {"band_snow", 256, 64, band_snow};
     t[TEX_BAND_PLANKS] = {"band_planks", 256, 64, band_planks};
-    picture bg{"background", 1024, 512, background};
-    bg.opaque = true;
-    t[TEX_BACKGROUND] = bg;
+    t[TEX_FILL_LEAF_LITTER] = {"fill_leaf_litter", 256, 256, fill_leaf_litter};
+    t[TEX_FILL_SANDSTONE] = {"fill_sandstone", 256, 256, fill_sandstone};
+    t[TEX_FILL_ASHLAR] = {"fill_ashlar", 256, 256, fill_ashlar};
+    t[TEX_FILL_NIGHT_SOIL] = {"fill_night_soil", 256, 256, fill_night_soil};
+    t[TEX_BAND_AUTUMN] = {"band_autumn", 256, 64, band_autumn};
+    t[TEX_BAND_CARPET] = {"band_carpet", 256, 64, band_carpet};
+    t[TEX_BAND_NIGHT_GRASS] = {"band_night_grass", 256, 64, band_night_grass};
+    // The skies: opaque, 1024 x 512, repeating along x.
+    const picture skies[] = {{"background", 1024, 512, background}, {"sky_dusk", 1024, 512, sky_dusk},
+                             {"sky_night", 1024, 512, sky_night}, {"sky_hall", 1024, 512, sky_hall},
+                             {"sky_desert", 1024, 512, sky_desert}};
+    const int sky_slots[] = {TEX_BACKGROUND, TEX_SKY_DUSK, TEX_SKY_NIGHT, TEX_SKY_HALL, TEX_SKY_DESERT};
+    for (int k = 0; k < 5; k++) {
+        t[sky_slots[k]] = skies[k];
+        t[sky_slots[k]].opaque = true;
+    }
 }

@@ -10,6 +10,16 @@
 //                                        done the light way): input is read
 //                                        every frame, the picture drawn once a
 //                                        second; the floor for a paused game
+//   frametime [seconds] SCREEN [level] [SHOT.bmp]
+//                                        one of the game's own screens through
+//                                        its own loop: pause (after 40 frames of
+//                                        play), select, options, ending,
+//                                        complete (the level-complete screen)
+//                                        and timeout; timing starts on its 40th
+//                                        frame; SHOT.bmp: what the window shows
+//                                        (the front buffer) on its 100th frame
+// Screens that draw only when their picture changes call no drawing hook on
+// the frames they skip, so these count frames where input is read.
 // The processor share counts every thread of the process (the software
 // renderer draws on threads of its own).
 #include <algorithm>
@@ -25,8 +35,11 @@
 #include "game.h"
 #include "zmem.h"
 #include "textures.h"
+#include "screen_text.h"
+#include "screens.h"
 #include "startscr.h"
 #include "std_gfuncs.h"
+#include "world.h"
 
 using steady = std::chrono::steady_clock;
 
@@ -51,7 +64,7 @@ static void report(double wall, double cpu)
 {
     std::sort(intervals.begin(), intervals.end());
     if (intervals.empty()) intervals.push_back(0);
-    printf("frames %zu over %.1f s\n", intervals.size(), wall);
+    printf("window %dx%d, frames %zu over %.1f s\n", SCREEN_W, SCREEN_H, intervals.size(), wall);
     printf("frame interval ms: median %.2f min %.2f max %.2f\n", intervals[intervals.size() / 2],
            intervals.front(), intervals.back());
     printf("processor: %.1f %% of one core, %.2f ms a frame\n", 100 * cpu / wall,
@@ -113,6 +126,103 @@ static int time_start_screen(double seconds, const char *shot)
     return 0;
 }
 
+// ---- the game's own screens, counted where they read input ------------------------
+
+enum screen_mode { SCREEN_PAUSE, SCREEN_SELECT, SCREEN_OPTIONS, SCREEN_ENDING, SCREEN_COMPLETE, SCREEN_TIMEOUT, NUM_SCREEN_MODES };
+static const char *const screen_names[NUM_SCREEN_MODES] = {"pause", "select", "options", "ending", "complete", "timeout"};
+static int screen_frames;
+static steady::time_point screen_t0;
+static double screen_cpu0;
+static bool screen_timing;
+
+static int screen_mode_of(const char *name)
+{
+    for (int m = 0; m < NUM_SCREEN_MODES; m++)
+        if (strcmp(name, screen_names[m]) == 0) return m;
+    return -1;
+}
+
+// What the window shows now: the last picture flipped to the front. Mesa's
+// software renderer reads its front buffer back black under Xvfb, but keeps
+// the back buffer through a flip, so the back buffer read before anything is
+// drawn in the frame is the picture on show.
+static void save_front_buffer(const char *path)
+{
+    BITMAP *bmp = create_bitmap_ex(32, SCREEN_W, SCREEN_H);
+    if (!bmp) return;
+    std::vector<unsigned char> row(SCREEN_W * 4);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    for (int y = 0; y < SCREEN_H; y++) {
+        glReadPixels(0, SCREEN_H - 1 - y, SCREEN_W, 1, GL_RGBA, GL_UNSIGNED_BYTE, row.data());
+        for (int x = 0; x < SCREEN_W; x++)
+            putpixel(bmp, x, y, makecol32(row[4 * x], row[4 * x + 1], row[4 * x + 2]));
+    }
+    save_bitmap(path, bmp, nullptr);
+    destroy_bitmap(bmp);
+}
+
+// Called from do_keyr, once a frame in every screen loop (ten times a frame
+// while paused: the pause polls every 10 ms).
+static void screen_input_frame(void)
+{
+    screen_frames++;
+    if (shot_path && screen_frames == shot_frame) save_front_buffer(shot_path);
+    if (screen_frames == 40) {
+        screen_t0 = last_frame = steady::now();
+        screen_cpu0 = cpu_seconds();
+        screen_timing = true;
+        return;
+    }
+    if (!screen_timing) return;
+    note_frame();
+    if (std::chrono::duration<double>(steady::now() - screen_t0).count() >= start_seconds) close_requested = 1;
+}
+
+static void report_screen(void)
+{
+    double wall = std::chrono::duration<double>(steady::now() - screen_t0).count();
+    report(wall, cpu_seconds() - screen_cpu0);
+}
+
+static int time_screen(int mode, double seconds, int level, const char *shot)
+{
+    shot_path = shot;
+    start_seconds = seconds;
+    lang = 0;
+    if (mode == SCREEN_SELECT || mode == SCREEN_OPTIONS || mode == SCREEN_ENDING) {
+        load_fonts();
+        input_hook = screen_input_frame;
+        if (mode == SCREEN_SELECT) level_select_screen();
+        else if (mode == SCREEN_OPTIONS) options_screen();
+        else ending_screen();
+        report_screen();
+        return 0;
+    }
+    current_level = level;
+    level_start();
+    display_controls = 0;
+    if (mode == SCREEN_PAUSE) {
+        for (int n = 0; n < 40; n++) {
+            run_frame();
+            pace_frame();
+        }
+        input_hook = screen_input_frame;
+        pause_game();
+        report_screen();
+        return 0;
+    }
+    if (mode == SCREEN_COMPLETE) j[J_LEVEL_DONE] = 1;
+    else f[F_TIME] = 0.01;
+    input_hook = screen_input_frame;
+    while (!close_requested) {
+        if (run_frame() != FRAME_NEXT) break;
+        pace_frame();
+    }
+    report_screen();
+    return 0;
+}
+
 int main(int argc, char **argv)
 {
     double seconds = argc > 1 ? atof(argv[1]) : 10;
@@ -124,6 +234,9 @@ int main(int argc, char **argv)
     alloc_world_tables();
     load_textures();
     if (start) return time_start_screen(seconds, argc > 3 ? argv[3] : nullptr);
+    int screen = argc > 2 ? screen_mode_of(argv[2]) : -1;
+    if (screen >= 0)
+        return time_screen(screen, seconds, argc > 3 ? atoi(argv[3]) : 0, argc > 4 ? argv[4] : nullptr);
     level_start();
     display_controls = 0;
 

@@ -31,6 +31,13 @@ static const named_slot texture_names[] = {
     {"arrow", TEX_BAND_ARROW},
     {"snow_edge", TEX_BAND_SNOW},
     {"planks", TEX_BAND_PLANKS},
+    {"leaf_litter", TEX_FILL_LEAF_LITTER},
+    {"sandstone", TEX_FILL_SANDSTONE},
+    {"ashlar", TEX_FILL_ASHLAR},
+    {"night_soil", TEX_FILL_NIGHT_SOIL},
+    {"autumn_edge", TEX_BAND_AUTUMN},
+    {"carpet", TEX_BAND_CARPET},
+    {"night_grass_edge", TEX_BAND_NIGHT_GRASS},
     {"background", TEX_BACKGROUND},
     {"glow", TEX_GLOW},
 };
@@ -64,6 +71,15 @@ static const named_slot picture_names[] = {
     {"log", DAD_LOG},
     {"lantern", DAD_LANTERN},
     {"cloud", DAD_CLOUD},
+    {"maple", DAD_MAPLE},
+    {"bare_tree", DAD_BARE_TREE},
+    {"pumpkin", DAD_PUMPKIN},
+    {"lamp_post", DAD_LAMP_POST},
+    {"torch", DAD_TORCH},
+    {"banner", DAD_BANNER},
+    {"castle_window", DAD_CASTLE_WINDOW},
+    {"palm", DAD_PALM},
+    {"tumbleweed", DAD_TUMBLEWEED},
 };
 
 template <size_t N>
@@ -90,6 +106,10 @@ const char *picture_name(int slot) { return name_of_slot(picture_names, slot); }
 // Skies and music tracks of a level's description.
 static const named_slot sky_names[] = {
     {"day", SKY_DAY},
+    {"dusk", SKY_DUSK},
+    {"night", SKY_NIGHT},
+    {"hall", SKY_HALL},
+    {"desert", SKY_DESERT},
 };
 static const named_slot music_names[] = {
     {"rotation", music_rotation},

@@ -1,0 +1,18 @@
+// shell/still_screen.cpp -- when a still screen draws (no drawing here).
+#include "still_screen.h"
+
+bool still_screen_must_draw(still_screen *s, bool still, unsigned key)
+{
+    if (!still) {
+        s->shown = false;
+        return true;
+    }
+    if (s->shown && s->key == key && s->frames_skipped + 1 < still_redraw_frames) {
+        s->frames_skipped++;
+        return false;
+    }
+    s->shown = true;
+    s->key = key;
+    s->frames_skipped = 0;
+    return true;
+}
