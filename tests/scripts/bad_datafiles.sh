@@ -13,28 +13,15 @@ game_dir=$(cd "$1" && pwd) || exit 1
 scratch=$2
 rm -rf "$scratch" && mkdir -p "$scratch" || exit 1
 scratch=$(cd "$scratch" && pwd)
+. "$(dirname "$0")/lib/display.sh"
 
-for tool in Xvfb xdotool dat sox; do
-    command -v $tool > /dev/null 2>&1 || { echo "FAIL: $tool is not installed"; exit 1; }
-done
 [ -x "$game_dir/hillhopper" ] || { echo "FAIL: no $game_dir/hillhopper"; exit 1; }
 
-xvfb_pid=""
-game_pid=""
-# SIGKILL: SIGTERM would run Allegro's exit inside the GL driver, which can hang.
-cleanup() {
-    [ -n "$game_pid" ] && kill -9 "$game_pid" 2> /dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
-}
-trap cleanup EXIT
+trap cleanup_display EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+require_tools Xvfb xdotool dat sox
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3> "$scratch/display" 2> "$scratch/xvfb.log" &
-xvfb_pid=$!
-n=0
-while [ ! -s "$scratch/display" ] && [ $n -lt 100 ]; do sleep 0.1; n=$((n + 1)); done
-[ -s "$scratch/display" ] || { echo "FAIL: Xvfb did not start"; exit 1; }
-DISPLAY=:$(cat "$scratch/display")
-export DISPLAY
+start_xvfb
 
 # ---- damaged datafiles --------------------------------------------------------------
 
@@ -95,7 +82,7 @@ run_game() {
     win=""
     n=0
     while [ -z "$win" ] && [ $n -lt 100 ] && kill -0 "$game_pid" 2> /dev/null; do
-        win=$(xdotool search --onlyvisible --name Hillhopper 2> /dev/null | head -n 1)
+        win=$(game_window)
         sleep 0.2
         n=$((n + 1))
     done

@@ -14,37 +14,24 @@ game_dir=$(cd "$1" && pwd) || exit 1
 scratch=$2
 rm -rf "$scratch" && mkdir -p "$scratch/home" "$scratch/shots" "$scratch/game" || exit 1
 scratch=$(cd "$scratch" && pwd)
+. "$(dirname "$0")/lib/display.sh"
 shots=$scratch/shots
 game=$scratch/game
 
-for tool in Xvfb xdotool import convert; do
-    command -v $tool > /dev/null 2>&1 || { echo "FAIL: $tool is not installed"; exit 1; }
-done
 [ -x "$game_dir/hillhopper-edit" ] || { echo "SKIP: no editor build in $game_dir"; exit 0; }
 [ -f "$game_dir/map1.trn" ] || { echo "SKIP: no level files in $game_dir"; exit 0; }
 cp -r "$game_dir"/. "$game"/
 
-xvfb_pid=""
-game_pid=""
-cleanup() {
-    [ -n "$game_pid" ] && kill -9 "$game_pid" 2> /dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
-}
-trap cleanup EXIT
+trap cleanup_display EXIT
 fail() {
     echo "FAIL: $*"
     echo "game log:"; cat "$scratch/game.log" 2> /dev/null
     echo "screenshots of this run: $shots"
     exit 1
 }
+require_tools Xvfb xdotool import convert
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3> "$scratch/display" 2> "$scratch/xvfb.log" &
-xvfb_pid=$!
-n=0
-while [ ! -s "$scratch/display" ] && [ $n -lt 100 ]; do sleep 0.1; n=$((n + 1)); done
-[ -s "$scratch/display" ] || fail "Xvfb did not start"
-DISPLAY=:$(cat "$scratch/display")
-export DISPLAY
+start_xvfb
 
 launch_game() {
     ( cd "$game" && exec env HOME="$scratch/home" PATH=/nonexistent "./$bin" "$@" ) > "$scratch/game.log" 2>&1 &
@@ -68,7 +55,7 @@ start_game() {
             sleep 1
             launch_game "$@"
         fi
-        win=$(xdotool search --onlyvisible --name Hillhopper 2> /dev/null | head -n 1)
+        win=$(game_window)
         sleep 0.2
         n=$((n + 1))
     done

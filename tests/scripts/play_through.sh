@@ -13,12 +13,10 @@ game_dir=$(cd "$1" && pwd) || exit 1
 scratch=$2
 rm -rf "$scratch" && mkdir -p "$scratch/home" "$scratch/shots" || exit 1
 scratch=$(cd "$scratch" && pwd)
+. "$(dirname "$0")/lib/display.sh"
 shots=$scratch/shots
 wav=$scratch/sound.wav
 
-for tool in Xvfb xdotool import convert compare sox; do
-    command -v $tool > /dev/null 2>&1 || { echo "FAIL: $tool is not installed"; exit 1; }
-done
 [ -x "$game_dir/hillhopper" ] || { echo "FAIL: no $game_dir/hillhopper"; exit 1; }
 
 # ALSA's default device becomes a file recorder (the plug layer converts the
@@ -28,13 +26,7 @@ pcm.!default { type plug; slave { pcm "capture"; format S16_LE; } }
 pcm.capture { type file; slave.pcm "null"; file "$wav"; format "wav" }
 EOF
 
-xvfb_pid=""
-game_pid=""
-cleanup() {
-    [ -n "$game_pid" ] && kill -9 "$game_pid" 2> /dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
-}
-trap cleanup EXIT
+trap cleanup_display EXIT
 
 fail() {
     echo "FAIL: $*"
@@ -42,31 +34,18 @@ fail() {
     ls "$shots"
     exit 1
 }
+require_tools Xvfb xdotool import convert compare sox
 
 # ---- the X server and the game ---------------------------------------------------
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3> "$scratch/display" 2> "$scratch/xvfb.log" &
-xvfb_pid=$!
-n=0
-while [ ! -s "$scratch/display" ] && [ $n -lt 100 ]; do sleep 0.1; n=$((n + 1)); done
-[ -s "$scratch/display" ] || fail "Xvfb did not start"
-DISPLAY=:$(cat "$scratch/display")
-export DISPLAY
+start_xvfb
 
 # PATH without xmessage: a message box would wait for a click forever.
 ( cd "$game_dir" && exec env HOME="$scratch/home" PATH=/nonexistent ./hillhopper ) \
     > "$scratch/game.log" 2>&1 &
 game_pid=$!
 
-win=""
-n=0
-while [ -z "$win" ] && [ $n -lt 150 ]; do
-    kill -0 "$game_pid" 2> /dev/null || fail "the game ended at start-up: $(cat "$scratch/game.log")"
-    win=$(xdotool search --onlyvisible --name Hillhopper 2> /dev/null | head -n 1)
-    sleep 0.2
-    n=$((n + 1))
-done
-[ -n "$win" ] || fail "no game window"
+wait_for_window "$scratch/game.log"
 
 # ---- input -----------------------------------------------------------------------
 

@@ -9,35 +9,22 @@ game_dir=$(cd "$1" && pwd) || exit 1
 scratch=$2
 rm -rf "$scratch" && mkdir -p "$scratch/home" "$scratch/shots" || exit 1
 scratch=$(cd "$scratch" && pwd)
+. "$(dirname "$0")/lib/display.sh"
 shots=$scratch/shots
 cfg=$scratch/home/.local/share/hillhopper/settings.cfg
 
-for tool in Xvfb xdotool import convert; do
-    command -v $tool > /dev/null 2>&1 || { echo "FAIL: $tool is not installed"; exit 1; }
-done
 
-xvfb_pid=""
-game_pid=""
-cleanup() {
-    [ -n "$game_pid" ] && kill -9 "$game_pid" 2> /dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
-}
-trap cleanup EXIT
+trap cleanup_display EXIT
 fail() {
     echo "FAIL: $*"
     echo "screenshots: $shots"
     [ -f "$scratch/game.log" ] && tail -5 "$scratch/game.log"
     exit 1
 }
+require_tools Xvfb xdotool import convert
 
 # A screen large enough for the 1200 x 900 window.
-Xvfb -displayfd 3 -screen 0 1600x1280x24 -nolisten tcp -noreset 3> "$scratch/display" 2> "$scratch/xvfb.log" &
-xvfb_pid=$!
-n=0
-while [ ! -s "$scratch/display" ] && [ $n -lt 100 ]; do sleep 0.1; n=$((n + 1)); done
-[ -s "$scratch/display" ] || fail "Xvfb did not start"
-DISPLAY=:$(cat "$scratch/display")
-export DISPLAY
+start_xvfb 1600x1280x24
 # Without a window manager the window under the pointer takes the focus; the
 # pointer stays outside the game's window so that no focus change pauses it.
 xdotool mousemove 1590 1270 2> /dev/null
@@ -46,15 +33,7 @@ start_game() {
     ( cd "$game_dir" && exec env HOME="$scratch/home" PATH=/nonexistent ./hillhopper ) \
         > "$scratch/game.log" 2>&1 &
     game_pid=$!
-    win=""
-    n=0
-    while [ -z "$win" ] && [ $n -lt 150 ]; do
-        kill -0 "$game_pid" 2> /dev/null || fail "the game ended at start-up"
-        win=$(xdotool search --onlyvisible --name Hillhopper 2> /dev/null | head -n 1)
-        sleep 0.2
-        n=$((n + 1))
-    done
-    [ -n "$win" ] || fail "no game window"
+    wait_for_window
     sleep 2
 }
 
@@ -69,7 +48,7 @@ key() {
 keys() { for k in "$@"; do key "$k"; done; }
 
 window_size() {
-    w=$(xdotool search --onlyvisible --name Hillhopper 2> /dev/null | head -n 1)
+    w=$(game_window)
     xdotool getwindowgeometry "$w" 2> /dev/null | awk '/Geometry/ { print $2 }'
 }
 
@@ -110,7 +89,7 @@ sleep 2
 import -window root "$shots/1_options.png" 2> /dev/null
 [ "$(window_size)" = "1200x900" ] || fail "the window is $(window_size) after the change, not 1200x900"
 echo "ok: the window became 1200x900 at once"
-win=$(xdotool search --onlyvisible --name Hillhopper 2> /dev/null | head -n 1)
+win=$(game_window)
 key Escape                                  # back to the start menu, on Options
 sleep 0.5
 keys Down space                             # Quit

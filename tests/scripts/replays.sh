@@ -14,15 +14,10 @@ game_dir=$(cd "$1" && pwd) || exit 1
 scratch=$2
 rm -rf "$scratch" && mkdir -p "$scratch/home" || exit 1
 scratch=$(cd "$scratch" && pwd)
+. "$(dirname "$0")/lib/display.sh"
 figures=$game_dir/../replay_figures.txt
 
-xvfb_pid=""
-game_pid=""
-cleanup() {
-    [ -n "$game_pid" ] && kill -9 "$game_pid" 2> /dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
-}
-trap cleanup EXIT
+trap cleanup_display EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
 [ -x "$game_dir/hillhopper" ] || fail "no $game_dir/hillhopper"
@@ -71,13 +66,7 @@ echo "command line refusals: fine"
 
 # ---- replays in the window -------------------------------------------------------------
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3> "$scratch/display" 2> "$scratch/xvfb.log" &
-xvfb_pid=$!
-n=0
-while [ ! -s "$scratch/display" ] && [ $n -lt 100 ]; do sleep 0.1; n=$((n + 1)); done
-[ -s "$scratch/display" ] || fail "Xvfb did not start"
-DISPLAY=:$(cat "$scratch/display")
-export DISPLAY
+start_xvfb
 
 # watch PACED ARGS...: plays a replay in the window; sets status and out.
 watch() {
@@ -124,15 +113,7 @@ echo "run1 against $scratch/sent_to_me.trn: fine"
 ( cd "$game_dir" && exec env HOME="$scratch/home" PATH=/nonexistent ./hillhopper --windowed --level 0 ) \
     > "$scratch/live.log" 2>&1 &
 game_pid=$!
-win=""
-n=0
-while [ -z "$win" ] && [ $n -lt 150 ]; do
-    kill -0 "$game_pid" 2> /dev/null || fail "the game ended at start-up: $(cat "$scratch/live.log")"
-    win=$(xdotool search --onlyvisible --name Hillhopper 2> /dev/null | head -n 1)
-    sleep 0.2
-    n=$((n + 1))
-done
-[ -n "$win" ] || fail "no game window"
+wait_for_window "$scratch/live.log"
 sleep 1
 # The controls screen comes first; its wait is part of the attempt.
 xdotool keydown --window "$win" space; sleep 0.15; xdotool keyup --window "$win" space

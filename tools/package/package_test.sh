@@ -14,6 +14,7 @@ deb=$(ls "$BUILD"/hillhopper_*_*.deb 2> /dev/null | head -n 1)
 [ -n "$deb" ] || fail "no package in $BUILD (make package)"
 rm -rf "$scratch" && mkdir -p "$scratch/root" "$scratch/elsewhere" "$scratch/home" || exit 1
 scratch=$(cd "$scratch" && pwd)
+. "$(dirname "$0")/../../tests/scripts/lib/display.sh"
 
 dpkg-deb -x "$deb" "$scratch/root" || fail "dpkg-deb -x $deb"
 data=$scratch/root/usr/share/games/hillhopper
@@ -24,33 +25,14 @@ for f in usr/games/hillhopper usr/share/games/hillhopper/ttex01.dat usr/share/ga
 done
 find "$data" -type f | sort > "$scratch/data_before"
 
-xvfb_pid=""
-game_pid=""
-cleanup() {
-    [ -n "$game_pid" ] && kill -9 "$game_pid" 2> /dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
-}
-trap cleanup EXIT
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3> "$scratch/display" 2> "$scratch/xvfb.log" &
-xvfb_pid=$!
-n=0
-while [ ! -s "$scratch/display" ] && [ $n -lt 100 ]; do sleep 0.1; n=$((n + 1)); done
-[ -s "$scratch/display" ] || fail "Xvfb did not start"
-export DISPLAY=:$(cat "$scratch/display")
+trap cleanup_display EXIT
+start_xvfb
 
 ( cd "$scratch/elsewhere" && exec env HOME="$scratch/home" PATH=/nonexistent \
       HILLHOPPER_GAME_DATA="$data" HILLHOPPER_DATA_HOME="$scratch/home/data" \
       "$scratch/root/usr/games/hillhopper" ) > "$scratch/game.log" 2>&1 &
 game_pid=$!
-win=""
-n=0
-while [ -z "$win" ] && [ $n -lt 150 ]; do
-    kill -0 "$game_pid" 2> /dev/null || fail "the installed game ended at start-up: $(cat "$scratch/game.log")"
-    win=$(xdotool search --onlyvisible --name Hillhopper 2> /dev/null | head -n 1)
-    sleep 0.2
-    n=$((n + 1))
-done
-[ -n "$win" ] || fail "no game window"
+wait_for_window "$scratch/game.log"
 
 # The start screen's menu pointer (orange) at overlay (300, 231), x 1.25.
 pixel() {
