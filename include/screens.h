@@ -21,6 +21,17 @@ int level_select_default(void);
 // Runs the options screen until Esc; every change is applied and saved at once.
 void options_screen(void);
 
+// ---- still menus ---------------------------------------------------------------
+// Behind the level select, the options and the ending the sky holds still, so
+// each is a still picture, drawn when its key changes (still_screen.h). The
+// keys hold all their picture shows beyond the list read on opening: the
+// language, the choice, and for the options every setting, the cell waiting
+// for a key and the count of display changes (a new window shows nothing yet).
+struct game_settings;
+unsigned level_select_still_key(int chosen);
+unsigned options_still_key(int row, int col, int capture, const game_settings *s, int display_changes);
+unsigned ending_still_key(int total, int all_done);
+
 // ---- level complete and the ending -------------------------------------------
 // The level-complete screen's text and choices, once per frame after its
 // pictures have grown: FRAME_LEVEL_START with current_level set when the

@@ -14,7 +14,8 @@ extern float pdx, pdy;              // pointer destination
 extern float pxx, pyy;              // pointer velocity, pixels per frame
 extern float text_scroll;           // texture position of the scroller, kept across calls
 extern vect_struct pointer_dir;     // unit vector from the destination to the pointer
-// Called once per start-screen frame just before the flip (tests read pixels).
+// Called once per frame of the start screen and the menus, just before the
+// flip, also on a still menu's frame that is not drawn (tests read pixels).
 extern void (*start_screen_before_flip)(void);
 
 // Runs the start screen until a choice: 0 play the level chosen on the level
@@ -31,10 +32,15 @@ void free_building_textures(void);
 enum start_item { START_ITEM_PLAY = 0, START_ITEM_OPTIONS = 1, START_ITEM_QUIT = 2 };
 int start_menu_items(int menu_stage);       // 2 languages, then 3 items
 
-// Shared with the other menu screens: the drifting background, the flip
-// (after start_screen_before_flip) and the start screen's pacing.
+// Shared with the other menu screens: the background sky at offset u, the
+// flip (after start_screen_before_flip) and the start screen's pacing.
 void draw_start_background(float u);
-void show_start_frame(void);
+// start_screen_before_flip runs on every frame; the flip only on a drawn one
+// (a still menu's other frames leave the window as it is).
+void show_start_frame(bool drawn = true);
+// Where the sky stands behind the still menus: where every menu opens, and
+// where the start screen's drifting sky begins.
+const float still_menu_sky = 0;
 void wait_start_frame(void);
 
 // The rules behind the menus, for tests: the picture of an item, the pointer's

@@ -18,3 +18,9 @@ struct still_screen {
 // picture shows (a choice, the language). A frame that is not still forgets
 // the picture, so the next still frame draws.
 bool still_screen_must_draw(still_screen *s, bool still, unsigned key);
+
+// A key is built by mixing in each value the picture shows, from
+// still_key_start; two pictures that differ in any value get different keys
+// (but for a chance of one in four billion).
+const unsigned still_key_start = 2166136261u;
+unsigned still_key_mix(unsigned key, unsigned value);

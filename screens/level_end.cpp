@@ -16,6 +16,7 @@
 #include "slots.h"
 #include "sound.h"
 #include "startscr.h"
+#include "still_screen.h"
 #include "std_gfuncs.h"
 #include "world.h"
 
@@ -100,11 +101,17 @@ static void draw_ending(int total, int all_done)
                 lang ? "Enter: zum Startbildschirm" : "Enter: back to the start screen");
 }
 
+unsigned ending_still_key(int total, int all_done)
+{
+    unsigned key = still_key_mix(still_key_start, (unsigned)lang);
+    return still_key_mix(still_key_mix(key, (unsigned)total), (unsigned)all_done);
+}
+
 void ending_screen(void)
 {
     int all_done;
     int total = best_times_total(&all_done);
-    float u = 0;
+    still_screen picture = {};
     clear_menu_input();
     for (;;) {
         if (close_requested || (headless && !input_hook)) break;    // nobody could press a key
@@ -112,14 +119,16 @@ void ending_screen(void)
         do_keyr();
         do_mouser();
         step_menu_input();
-        draw_start_background(u);
-        u -= 0.0004f;
-        draw_ending(total, all_done);
+        bool drawn = still_screen_must_draw(&picture, true, ending_still_key(total, all_done));
+        if (drawn) {
+            draw_start_background(still_menu_sky);
+            draw_ending(total, all_done);
+        }
         if (menur[MENU_OK] == LATCH_RELEASED || menur[MENU_BACK] == LATCH_RELEASED) {
             leave_menu_input();
             break;
         }
-        show_start_frame();
+        show_start_frame(drawn);
         wait_start_frame();
     }
 }

@@ -13,6 +13,7 @@
 #include "slots.h"
 #include "sound.h"
 #include "startscr.h"
+#include "still_screen.h"
 #include "std_gfuncs.h"
 #include "world.h"
 #include "terrain_file.h"
@@ -116,6 +117,11 @@ static void draw_level_select(const level_row *rows, int n, int chosen)
                 lang ? "Enter: spielen   Esc: zurück" : "Enter: play   Esc: back");
 }
 
+unsigned level_select_still_key(int chosen)
+{
+    return still_key_mix(still_key_mix(still_key_start, (unsigned)lang), (unsigned)chosen);
+}
+
 static int step_choice(const level_row *rows, int n, int chosen, int dir)
 {
     for (int k = chosen + dir; k >= 0 && k < n; k += dir)
@@ -129,7 +135,7 @@ int level_select_screen(void)
     int n = gather_rows(rows);
     int chosen = level_select_default();
     if (chosen >= n) chosen = 0;
-    float u = 0;
+    still_screen picture = {};
     clear_menu_input();
     for (;;) {
         if (close_requested || (headless && !input_hook)) return -1;    // nobody could press a key
@@ -139,9 +145,11 @@ int level_select_screen(void)
         step_menu_input();
         if (menur[MENU_UP] == LATCH_PRESSED) chosen = step_choice(rows, n, chosen, -1);
         if (menur[MENU_DOWN] == LATCH_PRESSED) chosen = step_choice(rows, n, chosen, +1);
-        draw_start_background(u);
-        u -= 0.0004f;
-        draw_level_select(rows, n, chosen);
+        bool drawn = still_screen_must_draw(&picture, true, level_select_still_key(chosen));
+        if (drawn) {
+            draw_start_background(still_menu_sky);
+            draw_level_select(rows, n, chosen);
+        }
         // Chosen on the release, so that the key does not reach the first frame of play.
         if (menur[MENU_OK] == LATCH_RELEASED && n > 0 && rows[chosen].open) {
             leave_menu_input();
@@ -151,7 +159,7 @@ int level_select_screen(void)
             leave_menu_input();
             return -1;
         }
-        show_start_frame();
+        show_start_frame(drawn);
         wait_start_frame();
     }
 }

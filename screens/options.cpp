@@ -15,6 +15,7 @@
 #include "slots.h"
 #include "sound.h"
 #include "startscr.h"
+#include "still_screen.h"
 #include "std_gfuncs.h"
 #include "textures.h"
 #include "world.h"
@@ -44,10 +45,14 @@ struct options_state {
 
 // ---- display changes ---------------------------------------------------------
 
+// Counted for the still picture: a new window shows nothing until drawn.
+static int display_changes;
+
 // A new mode is a new GL context: every texture goes before and comes back
 // after, and the GL state is set again.
 static void change_display(void)
 {
+    display_changes++;
     free_building_textures();
     free_textures();
     free_text_textures();
@@ -212,6 +217,21 @@ static void draw_options(const options_state &o)
     screen_text(FONT_TEXT, overlay_w / 2, overlay_h - 30, ALIGN_CENTRE, 200, 200, 200, "%s", help);
 }
 
+static unsigned mix_ints(unsigned key, const int *v, int n)
+{
+    for (int k = 0; k < n; k++) key = still_key_mix(key, (unsigned)v[k]);
+    return key;
+}
+
+unsigned options_still_key(int row, int col, int capture, const game_settings *s, int changes)
+{
+    const int state[] = {lang, row, col, capture, changes, s->fullscreen, s->window_size, s->effects_volume,
+                         s->music_volume, s->mute, s->language};
+    unsigned key = mix_ints(still_key_start, state, sizeof(state) / sizeof(state[0]));
+    key = mix_ints(key, &s->keys[0][0], NUM_ACTIONS * 2);
+    return mix_ints(key, s->buttons, NUM_ACTIONS);
+}
+
 // ---- the loop ------------------------------------------------------------------------
 
 // Returns 1 when the screen should close.
@@ -240,7 +260,7 @@ static int step_options(options_state *o)
 void options_screen(void)
 {
     options_state o = {0, 0, CAPTURE_NONE, 0};
-    float u = 0;
+    still_screen picture = {};
     clear_menu_input();
     for (;;) {
         if (close_requested || (headless && !input_hook)) return;    // nobody could press a key
@@ -249,10 +269,13 @@ void options_screen(void)
         do_mouser();
         step_menu_input();
         if (step_options(&o)) break;
-        draw_start_background(u);
-        u -= 0.0004f;
-        draw_options(o);
-        show_start_frame();
+        unsigned key = options_still_key(o.row, o.col, o.capture, &settings, display_changes);
+        bool drawn = still_screen_must_draw(&picture, true, key);
+        if (drawn) {
+            draw_start_background(still_menu_sky);
+            draw_options(o);
+        }
+        show_start_frame(drawn);
         wait_start_frame();
     }
     // The Esc that left must not also leave the start screen.

@@ -214,10 +214,10 @@ void draw_start_background(float u)
     glEnable(GL_BLEND);
 }
 
-void show_start_frame(void)
+void show_start_frame(bool drawn)
 {
     if (start_screen_before_flip) start_screen_before_flip();
-    if (!headless) allegro_gl_flip();
+    if (!headless && drawn) allegro_gl_flip();
 }
 
 // Paced like the game's frames; gives the processor back between checks.
@@ -295,7 +295,7 @@ int start_main(void)
     wt = settings.language;                 // the language chosen last time
     stage = 0;
     load_fonts();
-    float u = 0, p = 0, q = 0;
+    float u = still_menu_sky, p = 0, q = 0;
     for (;;) {
         if (close_requested) return leave_start(1);
         update_the_music();

@@ -16,3 +16,13 @@ bool still_screen_must_draw(still_screen *s, bool still, unsigned key)
     s->frames_skipped = 0;
     return true;
 }
+
+// Each of the value's bytes in turn, so that small values spread over the key.
+unsigned still_key_mix(unsigned key, unsigned value)
+{
+    for (int b = 0; b < 4; b++) {
+        key ^= (value >> (8 * b)) & 0xffu;
+        key *= 16777619u;
+    }
+    return key;
+}

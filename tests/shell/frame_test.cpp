@@ -10,6 +10,8 @@
 #include "actions.h"
 #include "game.h"
 #include "std_gfuncs.h"
+#include "screens.h"
+#include "settings.h"
 #include "snapshot.h"
 #include "still_screen.h"
 #include "text_cache.h"
@@ -321,6 +323,49 @@ TEST(StillScreen, DrawsOnChangeAndOnceASecond)
     EXPECT_FALSE(still_screen_must_draw(&s, true, 5));
     EXPECT_TRUE(still_screen_must_draw(&s, false, 5));
     EXPECT_TRUE(still_screen_must_draw(&s, true, 5)) << "after a moving frame the picture is gone";
+}
+
+// The menus' keys: the same state gives the same key (so a still menu skips
+// its frames), and each thing the picture shows changes it: the language,
+// the choice, every setting and binding, the cell waiting for a key, a new
+// window; on the ending the total and whether every stage has a time.
+TEST(StillScreen, EachMenusKeyChangesWithWhatItsPictureShows)
+{
+    lang = 0;
+    EXPECT_EQ(level_select_still_key(3), level_select_still_key(3));
+    EXPECT_NE(level_select_still_key(3), level_select_still_key(4));
+    EXPECT_NE(ending_still_key(9000, 1), ending_still_key(9001, 1));
+    EXPECT_NE(ending_still_key(9000, 1), ending_still_key(9000, 0));
+    unsigned select_en = level_select_still_key(0), ending_en = ending_still_key(0, 1);
+
+    game_settings s;
+    default_settings(&s);
+    unsigned base = options_still_key(0, 0, 0, &s, 0);
+    EXPECT_EQ(options_still_key(0, 0, 0, &s, 0), base);
+    EXPECT_NE(options_still_key(1, 0, 0, &s, 0), base) << "row";
+    EXPECT_NE(options_still_key(0, 1, 0, &s, 0), base) << "column";
+    EXPECT_NE(options_still_key(0, 0, 1, &s, 0), base) << "waiting for a key";
+    EXPECT_NE(options_still_key(0, 0, 2, &s, 0), options_still_key(0, 0, 1, &s, 0)) << "waiting for a button";
+    EXPECT_NE(options_still_key(0, 0, 0, &s, 1), base) << "a new window";
+    // Every field of the settings, one at a time, by one step.
+    int *fields = reinterpret_cast<int *>(&s);
+    const int nfields = sizeof(s) / sizeof(int);
+    static_assert(sizeof(game_settings) % sizeof(int) == 0, "settings are ints");
+    for (int k = 0; k < nfields; k++) {
+        game_settings t = s;
+        reinterpret_cast<int *>(&t)[k] = fields[k] + 1;
+        EXPECT_NE(options_still_key(0, 0, 0, &t, 0), base) << "settings field " << k;
+    }
+    // Two bindings swapped are another picture.
+    game_settings t = s;
+    std::swap(t.keys[0][0], t.keys[1][0]);
+    EXPECT_NE(options_still_key(0, 0, 0, &t, 0), base);
+
+    lang = 1;
+    EXPECT_NE(level_select_still_key(0), select_en);
+    EXPECT_NE(ending_still_key(0, 1), ending_en);
+    EXPECT_NE(options_still_key(0, 0, 0, &s, 0), base);
+    lang = 0;
 }
 
 // The text table finds a string by font, colour and characters, fills free

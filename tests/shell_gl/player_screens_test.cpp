@@ -1,7 +1,7 @@
 // The player's screens in a real GL window with the game's own data: a live
 // finish of level 0 sets its record, the level-complete screen waits and the
 // level select shows the time; Backspace restarts at once; P pauses with the
-// world standing still.
+// world standing still; the still screens draw only when they change.
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -363,4 +363,82 @@ TEST_F(PlayerScreens, TheStillLevelCompleteScreenIsDrawnOnChangeOnlyAndAlike)
     EXPECT_EQ(run_frame(), FRAME_LEVEL_START);
     EXPECT_EQ(current_level, 1);
     clear_records();
+}
+
+namespace {
+
+std::vector<std::vector<unsigned char>> menu_pictures;
+std::vector<int> menu_frames_drawn;
+std::vector<int> yellow_in_row0, yellow_in_row1;
+int menu_frame;
+
+// The options screen's chosen row has a yellow label (the others are white).
+int yellow_labels(double y0)
+{
+    int n = 0;
+    for (double y = y0; y < y0 + 16; y += 1)
+        for (double x = 64; x < 240; x += 1) {
+            rgba p = overlay_pixel(x, y);
+            if (p.r > 180 && p.g > 140 && p.b < 120) n++;
+        }
+    return n;
+}
+
+// As for the level-complete screen: the back buffer is painted magenta after
+// every frame, so a frame that draws is one that covers it.
+void watch_menu_frames(void)
+{
+    std::vector<unsigned char> pic = read_back_buffer();
+    if (!all_magenta(pic)) {
+        menu_frames_drawn.push_back(menu_frame);
+        menu_pictures.push_back(pic);
+        yellow_in_row0.push_back(yellow_labels(62));
+        yellow_in_row1.push_back(yellow_labels(62 + 18.5));
+    }
+    menu_frame++;
+    glClearColor(1, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(0, 0, 0, 0);
+}
+
+}  // namespace
+
+// With the sky held still behind it the options screen is a still picture:
+// drawn on its first frame and once a second, each time alike; a key that
+// moves the choice draws the new picture in the frame it is read.
+TEST_F(PlayerScreens, AStillMenuDrawsOnItsFirstFrameOnceASecondAndAtOnceOnAKey)
+{
+    setenv("HILLHOPPER_GAME_DATA", GAME_DATA_DIR, 1);
+    default_settings(&settings);
+    apply_settings();
+    load_game_textures();
+    load_fonts();
+    release_all_keys();
+    clear_keyr();
+    glMatrixMode(GL_MODELVIEW);             // as the start screen leaves it
+    glLoadIdentity();
+    glTranslatef(0, 0, -1);
+    menu_pictures.clear();
+    menu_frames_drawn.clear();
+    yellow_in_row0.clear();
+    yellow_in_row1.clear();
+    menu_frame = 0;
+    script.clear();
+    script_step = 0;
+    tap_in_script(KEY_DOWN, 45);
+    tap_in_script(KEY_ESC, 10);
+    start_screen_before_flip = watch_menu_frames;
+    input_hook = play_script;
+    options_screen();
+    input_hook = nullptr;
+    start_screen_before_flip = nullptr;
+    release_all_keys();
+    EXPECT_EQ(menu_frame, 59) << "every frame up to the Esc ran";
+    ASSERT_EQ(menu_frames_drawn, (std::vector<int>{0, 40, 45}));
+    EXPECT_TRUE(menu_pictures[1] == menu_pictures[0]) << "a redrawn still picture is the same";
+    EXPECT_FALSE(menu_pictures[2] == menu_pictures[0]);
+    EXPECT_GT(yellow_in_row0[0], 3);
+    EXPECT_EQ(yellow_in_row1[0], 0);
+    EXPECT_EQ(yellow_in_row0[2], 0) << "the choice moved down";
+    EXPECT_GT(yellow_in_row1[2], 3);
 }

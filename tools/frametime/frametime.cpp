@@ -18,8 +18,9 @@
 //                                        and timeout; timing starts on its 40th
 //                                        frame; SHOT.bmp: what the window shows
 //                                        (the front buffer) on its 100th frame
-// Screens that draw only when their picture changes call no drawing hook on
-// the frames they skip, so these count frames where input is read.
+// Screens that draw only when their picture changes skip the flip (and the
+// level-complete screen its drawing hook) on the frames they do not draw, so
+// these count frames where input is read.
 // The processor share counts every thread of the process (the software
 // renderer draws on threads of its own).
 #include <algorithm>
