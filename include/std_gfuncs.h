@@ -24,6 +24,8 @@ void loadn(const char *c, int x, int ft);
 
 // Deletes the kept label textures (free_text_textures does this too).
 void free_label_textures(void);
+// Deletes one GL texture by its name (a text cache hands names back as unsigned).
+void delete_texture_name(unsigned texture);
 // Draws the formatted text at overlay pixel (x, y) through a masked texture
 // kept for the next frame's same label, in the current GL colour; sizeofnums
 // widens the quad for the values.

@@ -63,15 +63,9 @@ static int texture_side(int needed)
 
 static text_cache texts;
 
-static void delete_text_texture(unsigned texture)
-{
-    GLuint name = texture;
-    glDeleteTextures(1, &name);
-}
-
 void free_text_textures(void)
 {
-    text_cache_clear(&texts, headless ? nullptr : delete_text_texture);
+    text_cache_clear(&texts, headless ? nullptr : delete_texture_name);
     free_label_textures();
 }
 
@@ -133,7 +127,7 @@ static void draw_text(int slot, double x, double y, int align, int r, int g, int
         if (k < 0) {
             unsigned old = 0;
             k = text_cache_claim(&texts, f, colour, text, &old);
-            if (old) delete_text_texture(old);
+            if (old) delete_texture_name(old);
             text_cache_entry &e = texts.entry[k];
             e.texture = print_text_texture(f, text, colour, h, tw, th);
             e.w = w; e.h = h; e.tw = tw; e.th = th;

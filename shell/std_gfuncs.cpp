@@ -129,7 +129,7 @@ static int texture_side(int start, int needed)
 
 static text_cache labels;
 
-static void delete_label_texture(unsigned texture)
+void delete_texture_name(unsigned texture)
 {
     GLuint name = texture;
     glDeleteTextures(1, &name);
@@ -137,7 +137,7 @@ static void delete_label_texture(unsigned texture)
 
 void free_label_textures(void)
 {
-    text_cache_clear(&labels, headless ? nullptr : delete_label_texture);
+    text_cache_clear(&labels, headless ? nullptr : delete_texture_name);
 }
 
 static GLuint print_label_texture(FONT *fnt, const char *text, int color, int tw, int th)
@@ -202,7 +202,7 @@ void ztextprintf(int sizeofnums, FONT *fnt, int x, int y, int color, const char 
     if (k < 0) {
         unsigned old = 0;
         k = text_cache_claim(&labels, fnt, color, key, &old);
-        if (old) delete_label_texture(old);
+        if (old) delete_texture_name(old);
         text_cache_entry &e = labels.entry[k];
         e.texture = print_label_texture(fnt, buf, color, tw, th);
         e.w = w; e.h = h; e.tw = tw; e.th = th;

@@ -46,7 +46,8 @@ std::vector<key_change> run0(void)
     return out;
 }
 
-void start_level(int n)
+// Default settings, the game's pictures and fonts, no key down.
+void fresh_game(void)
 {
     setenv("HILLHOPPER_GAME_DATA", GAME_DATA_DIR, 1);
     default_settings(&settings);
@@ -55,6 +56,11 @@ void start_level(int n)
     load_fonts();
     release_all_keys();
     clear_keyr();
+}
+
+void start_level(int n)
+{
+    fresh_game();
     set_next_level_seed(1);                 // as the recorded runs were made
     current_level = n;
     level_start();
@@ -408,13 +414,7 @@ void watch_menu_frames(void)
 // moves the choice draws the new picture in the frame it is read.
 TEST_F(PlayerScreens, AStillMenuDrawsOnItsFirstFrameOnceASecondAndAtOnceOnAKey)
 {
-    setenv("HILLHOPPER_GAME_DATA", GAME_DATA_DIR, 1);
-    default_settings(&settings);
-    apply_settings();
-    load_game_textures();
-    load_fonts();
-    release_all_keys();
-    clear_keyr();
+    fresh_game();
     glMatrixMode(GL_MODELVIEW);             // as the start screen leaves it
     glLoadIdentity();
     glTranslatef(0, 0, -1);

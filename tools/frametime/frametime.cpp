@@ -82,7 +82,10 @@ static int start_frames_seen;
 static const char *shot_path = nullptr;
 static const int shot_frame = 100;
 
-// The back buffer as a 32-bit picture file (read before the flip).
+// The back buffer as a 32-bit picture file. Read before the flip it is the
+// frame just drawn; read before anything is drawn in a frame it is the
+// picture on show: Mesa's software renderer reads its front buffer back black
+// under Xvfb, but keeps the back buffer through a flip.
 static void save_back_buffer(const char *path)
 {
     BITMAP *bmp = create_bitmap_ex(32, SCREEN_W, SCREEN_H);
@@ -143,32 +146,12 @@ static int screen_mode_of(const char *name)
     return -1;
 }
 
-// What the window shows now: the last picture flipped to the front. Mesa's
-// software renderer reads its front buffer back black under Xvfb, but keeps
-// the back buffer through a flip, so the back buffer read before anything is
-// drawn in the frame is the picture on show.
-static void save_front_buffer(const char *path)
-{
-    BITMAP *bmp = create_bitmap_ex(32, SCREEN_W, SCREEN_H);
-    if (!bmp) return;
-    std::vector<unsigned char> row(SCREEN_W * 4);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    for (int y = 0; y < SCREEN_H; y++) {
-        glReadPixels(0, SCREEN_H - 1 - y, SCREEN_W, 1, GL_RGBA, GL_UNSIGNED_BYTE, row.data());
-        for (int x = 0; x < SCREEN_W; x++)
-            putpixel(bmp, x, y, makecol32(row[4 * x], row[4 * x + 1], row[4 * x + 2]));
-    }
-    save_bitmap(path, bmp, nullptr);
-    destroy_bitmap(bmp);
-}
-
 // Called from do_keyr, once a frame in every screen loop (ten times a frame
 // while paused: the pause polls every 10 ms).
 static void screen_input_frame(void)
 {
     screen_frames++;
-    if (shot_path && screen_frames == shot_frame) save_front_buffer(shot_path);
+    if (shot_path && screen_frames == shot_frame) save_back_buffer(shot_path);
     if (screen_frames == 40) {
         screen_t0 = last_frame = steady::now();
         screen_cpu0 = cpu_seconds();
