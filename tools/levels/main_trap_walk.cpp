@@ -63,9 +63,17 @@ void newcomer_keys(walker &w)
     if (w.back_left == 0 && ((w.slow_frames > 60 && chance(&w.seed, 4)) || w.since_best > no_progress_frames)) {
         w.back_left = 20 + next_random(&w.seed) % 400;
         w.since_best = 0;
+        w.slow_frames = 0;
         w.best_x = p.x;
     }
-    if (w.back_left > 0) w.back_left--;
+    // Slowness and progress count from the latest turn: a walker that pushed
+    // against a wall while walking back is neither slow nor without progress
+    // the moment it faces the way on again.
+    if (w.back_left > 0 && --w.back_left == 0) {
+        w.slow_frames = 0;
+        w.since_best = 0;
+        w.best_x = p.x;
+    }
     key[KEY_RIGHT] = w.back_left == 0;
     key[KEY_LEFT] = w.back_left > 0;
 
