@@ -24,7 +24,12 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/hh_sheets_XXXXXX")
 trap 'rm -rf "$work"' EXIT
 frames=$(seq 0 "$step" "$last_frame")
 
-for level in 0 1 2 3; do
+# Every stage that has a recorded run, in order.
+stages=$(for run in "$levels"/run*.txt; do
+    basename "$run" .txt | sed -n 's/^run\([0-9][0-9]*\).*/\1/p'
+done | sort -nu)
+
+for level in $stages; do
     shots_of_stage=""
     for run in "$levels"/run"$level".txt "$levels"/run"$level"_*.txt; do
         [ -f "$run" ] || continue
