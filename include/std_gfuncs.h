@@ -26,6 +26,13 @@ void loadn(const char *c, int x, int ft);
 void free_label_textures(void);
 // Deletes one GL texture by its name (a text cache hands names back as unsigned).
 void delete_texture_name(unsigned texture);
+struct text_cache;
+struct text_cache_entry;
+// The kept entry for (font, colour, key). When the table did not hold it, the
+// entry used longest ago is given up for it (its texture deleted), the sizes
+// are set and *fresh is true: the caller prints the texture into it.
+text_cache_entry &kept_text_entry(text_cache *c, const void *font, int colour, const char *key,
+                                  int w, int h, int tw, int th, bool *fresh);
 // Draws the formatted text at overlay pixel (x, y) through a masked texture
 // kept for the next frame's same label, in the current GL colour; sizeofnums
 // widens the quad for the values.

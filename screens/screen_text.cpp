@@ -123,16 +123,9 @@ static void draw_text(int slot, double x, double y, int align, int r, int g, int
         text_quad(tex, x, y, w, h, tw, th, opacity);
         glDeleteTextures(1, &tex);
     } else {
-        int k = text_cache_find(&texts, f, colour, text);
-        if (k < 0) {
-            unsigned old = 0;
-            k = text_cache_claim(&texts, f, colour, text, &old);
-            if (old) delete_texture_name(old);
-            text_cache_entry &e = texts.entry[k];
-            e.texture = print_text_texture(f, text, colour, h, tw, th);
-            e.w = w; e.h = h; e.tw = tw; e.th = th;
-        }
-        const text_cache_entry &e = texts.entry[k];
+        bool fresh;
+        text_cache_entry &e = kept_text_entry(&texts, f, colour, text, w, h, tw, th, &fresh);
+        if (fresh) e.texture = print_text_texture(f, text, colour, h, tw, th);
         if (e.texture) text_quad(e.texture, x, y, e.w, e.h, e.tw, e.th, opacity);
     }
     glColor4f(1, 1, 1, 1);

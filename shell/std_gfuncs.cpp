@@ -135,6 +135,22 @@ void delete_texture_name(unsigned texture)
     glDeleteTextures(1, &name);
 }
 
+text_cache_entry &kept_text_entry(text_cache *c, const void *font, int colour, const char *key,
+                                  int w, int h, int tw, int th, bool *fresh)
+{
+    int k = text_cache_find(c, font, colour, key);
+    *fresh = k < 0;
+    if (*fresh) {
+        unsigned old = 0;
+        k = text_cache_claim(c, font, colour, key, &old);
+        if (old) delete_texture_name(old);
+        text_cache_entry &e = c->entry[k];
+        e.texture = 0;
+        e.w = w; e.h = h; e.tw = tw; e.th = th;
+    }
+    return c->entry[k];
+}
+
 void free_label_textures(void)
 {
     text_cache_clear(&labels, headless ? nullptr : delete_texture_name);
@@ -198,15 +214,8 @@ void ztextprintf(int sizeofnums, FONT *fnt, int x, int y, int color, const char 
         glDeleteTextures(1, &tex);
         return;
     }
-    int k = text_cache_find(&labels, fnt, color, key);
-    if (k < 0) {
-        unsigned old = 0;
-        k = text_cache_claim(&labels, fnt, color, key, &old);
-        if (old) delete_texture_name(old);
-        text_cache_entry &e = labels.entry[k];
-        e.texture = print_label_texture(fnt, buf, color, tw, th);
-        e.w = w; e.h = h; e.tw = tw; e.th = th;
-    }
-    const text_cache_entry &e = labels.entry[k];
+    bool fresh;
+    text_cache_entry &e = kept_text_entry(&labels, fnt, color, key, w, h, tw, th, &fresh);
+    if (fresh) e.texture = print_label_texture(fnt, buf, color, tw, th);
     if (e.texture) label_quad(e.texture, x, y, e.w, e.h, e.tw, e.th);
 }
